@@ -1,0 +1,432 @@
+#include "orv/db/recordset.h"
+
+#include <cstring>
+#include <deque>
+
+#include "engine_error.h"
+
+namespace orv::db {
+namespace {
+
+constexpr std::string_view kRowidColumn = "orv_rowid_";
+
+enum class ColumnKind : uint8_t { kAny, kInt16, kDouble, kText, kBool, kDate };
+
+ColumnKind KindOfDecl(const char* decl) {
+  if (!decl) return ColumnKind::kAny;
+  std::string d(decl);
+  for (char& c : d)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  if (d.rfind("SMALLINT", 0) == 0) return ColumnKind::kInt16;
+  if (d.rfind("DOUBLE", 0) == 0 || d.rfind("REAL", 0) == 0 || d.rfind("FLOAT", 0) == 0)
+    return ColumnKind::kDouble;
+  if (d.rfind("BOOL", 0) == 0) return ColumnKind::kBool;
+  if (d.rfind("DATE", 0) == 0) return ColumnKind::kDate;
+  if (d.rfind("TEXT", 0) == 0 || d.rfind("VARCHAR", 0) == 0 || d.rfind("CHAR", 0) == 0 ||
+      d.rfind("MEMO", 0) == 0)
+    return ColumnKind::kText;
+  return ColumnKind::kAny;
+}
+
+Variant IntegerValue(int64_t v) {
+  if (v >= INT32_MIN && v <= INT32_MAX) return Variant(int32_t(v));
+  return Variant(double(v));
+}
+
+Variant TextValue(sqlite3_stmt* s, int i) {
+  const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+  return Variant(std::string(p ? p : "", size_t(sqlite3_column_bytes(s, i))));
+}
+
+Variant ColumnValue(sqlite3_stmt* s, int i, ColumnKind kind) {
+  const int storage = sqlite3_column_type(s, i);
+  if (storage == SQLITE_NULL) return Variant::MakeNull();
+  switch (kind) {
+    case ColumnKind::kInt16:
+      if (storage == SQLITE_INTEGER) {
+        const int64_t v = sqlite3_column_int64(s, i);
+        if (v >= -32768 && v <= 32767) return Variant(int16_t(v));
+        return IntegerValue(v);
+      }
+      break;
+    case ColumnKind::kDouble:
+      if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
+        return Variant(sqlite3_column_double(s, i));
+      break;
+    case ColumnKind::kBool:
+      if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT)
+        return Variant(sqlite3_column_double(s, i) != 0);
+      break;
+    case ColumnKind::kDate:
+      if (storage == SQLITE_TEXT) {
+        Variant text = TextValue(s, i);
+        Date d;
+        if (ParseDate(text.text(), &d)) return Variant(d);
+        return text;
+      }
+      if (storage == SQLITE_FLOAT || storage == SQLITE_INTEGER)
+        return Variant(Date{sqlite3_column_double(s, i)});
+      break;
+    case ColumnKind::kText:
+    case ColumnKind::kAny:
+      break;
+  }
+  switch (storage) {
+    case SQLITE_INTEGER: return IntegerValue(sqlite3_column_int64(s, i));
+    case SQLITE_FLOAT: return Variant(sqlite3_column_double(s, i));
+    default: return TextValue(s, i);
+  }
+}
+
+// Binds a value for a column of `kind`, converted as the column's type requires.
+void BindValue(sqlite3_stmt* s, int idx, const Variant& v, ColumnKind kind) {
+  if (v.IsNull() || v.IsEmpty()) {
+    sqlite3_bind_null(s, idx);
+    return;
+  }
+  switch (kind) {
+    case ColumnKind::kInt16:
+      sqlite3_bind_int(s, idx, v.ToInt16());
+      return;
+    case ColumnKind::kDouble:
+      sqlite3_bind_double(s, idx, v.ToDouble());
+      return;
+    case ColumnKind::kBool:
+      sqlite3_bind_int(s, idx, v.ToBool() ? -1 : 0);
+      return;
+    case ColumnKind::kDate: {
+      const std::string t = FormatDate(v.ToDate());
+      sqlite3_bind_text(s, idx, t.data(), int(t.size()), SQLITE_TRANSIENT);
+      return;
+    }
+    case ColumnKind::kText: {
+      const std::string t = v.ToText();
+      sqlite3_bind_text(s, idx, t.data(), int(t.size()), SQLITE_TRANSIENT);
+      return;
+    }
+    case ColumnKind::kAny:
+      break;
+  }
+  switch (v.type()) {
+    case VarType::Int16:
+    case VarType::Int32:
+      sqlite3_bind_int64(s, idx, v.ToInt32());
+      return;
+    case VarType::Bool:
+      sqlite3_bind_int(s, idx, v.boolean() ? -1 : 0);
+      return;
+    case VarType::Double:
+      sqlite3_bind_double(s, idx, v.dbl());
+      return;
+    default: {
+      const std::string t = v.ToText();
+      sqlite3_bind_text(s, idx, t.data(), int(t.size()), SQLITE_TRANSIENT);
+    }
+  }
+}
+
+bool NameEquals(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::string QuoteName(std::string_view name) {
+  std::string out = "\"";
+  for (char c : name) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+[[noreturn]] void NoCurrentRecord() {
+  ThrowDb(err::kNoCurrentRecord,
+          "Either BOF or EOF is True, or the current record has been deleted. Requested operation "
+          "requires a current record.");
+}
+
+}  // namespace
+
+struct Recordset::Impl {
+  Ref<Object> owner;  // keeps the connection object alive while the recordset is open
+  IConnection* cn = nullptr;
+  sqlite3_stmt* stmt = nullptr;  // until every row has been read
+  int first = 0;                 // 1 when column 0 is the rowid we added
+  struct Column {
+    std::string name;    // as the query names it
+    std::string origin;  // the table column behind it, when there is one
+    std::string table;
+    ColumnKind kind;
+  };
+  std::vector<Column> columns;
+  struct Row {
+    int64_t rowid = 0;
+    std::vector<Variant> values;
+  };
+  std::deque<Row> rows;
+  size_t pos = 0;
+  bool adding = false;
+  std::vector<std::pair<int, Variant>> pending;  // changes to the current or new row
+
+  ~Impl() {
+    if (stmt) cn->ReleaseStatement(stmt);
+  }
+
+  void Finish() {
+    cn->ReleaseStatement(stmt);
+    stmt = nullptr;
+  }
+
+  bool FetchOne() {
+    if (!stmt) return false;
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+      Row r;
+      if (first) r.rowid = sqlite3_column_int64(stmt, 0);
+      r.values.reserve(columns.size());
+      for (size_t i = 0; i < columns.size(); ++i)
+        r.values.push_back(ColumnValue(stmt, int(i) + first, columns[i].kind));
+      rows.push_back(std::move(r));
+      return true;
+    }
+    if (rc == SQLITE_DONE) {
+      Finish();
+      return false;
+    }
+    try {
+      ThrowEngineError(cn->Handle(), sqlite3_sql(stmt));
+    } catch (...) {
+      Finish();
+      throw;
+    }
+  }
+
+  bool AtEnd() {
+    while (pos >= rows.size())
+      if (!FetchOne()) return true;
+    return false;
+  }
+
+  int Index(std::string_view name) const {
+    for (size_t i = 0; i < columns.size(); ++i)
+      if (NameEquals(columns[i].name, name)) return int(i);
+    ThrowDb(err::kItemNotFound,
+            "Item cannot be found in the collection corresponding to the requested name or "
+            "ordinal: " + std::string(name));
+  }
+
+  void CheckIndex(int i) const {
+    if (i < 0 || size_t(i) >= columns.size())
+      ThrowDb(err::kItemNotFound,
+              "Item cannot be found in the collection corresponding to the requested name or "
+              "ordinal: " + std::to_string(i));
+  }
+
+  // The one table whose columns the recordset shows; changing an existing row also needs its
+  // rowid.
+  const std::string& TargetTable(bool changing_existing_row) const {
+    const std::string* table = nullptr;
+    for (const Column& c : columns) {
+      if (c.table.empty()) continue;
+      if (!table)
+        table = &c.table;
+      else if (!NameEquals(*table, c.table))
+        table = nullptr;
+      if (!table) break;
+    }
+    if (!table || (changing_existing_row && !first))
+      ThrowDb(3251, "Current Recordset does not support updating.");
+    return *table;
+  }
+
+  Variant Get(int i) {
+    for (auto it = pending.rbegin(); it != pending.rend(); ++it)
+      if (it->first == i) return it->second;
+    if (adding) return Variant::MakeNull();
+    if (AtEnd()) NoCurrentRecord();
+    return rows[pos].values[size_t(i)];
+  }
+
+  void Set(int i, const Variant& v) {
+    if (!adding && AtEnd()) NoCurrentRecord();
+    if (columns[size_t(i)].origin.empty())
+      ThrowDb(3251, "Current Recordset does not support updating: " + columns[size_t(i)].name +
+                        " is not a table column.");
+    for (auto& p : pending)
+      if (p.first == i) {
+        p.second = v;
+        return;
+      }
+    pending.emplace_back(i, v);
+  }
+
+  void Update() {
+    if (!adding && pending.empty()) return;
+    const std::string& table = TargetTable(!adding);
+    std::string sql;
+    if (adding) {
+      sql = "INSERT INTO " + QuoteName(table) + " (";
+      std::string marks;
+      for (size_t k = 0; k < pending.size(); ++k) {
+        if (k) sql += ',', marks += ',';
+        sql += QuoteName(columns[size_t(pending[k].first)].origin);
+        marks += '?';
+      }
+      sql += ") VALUES (" + marks + ")";
+      if (pending.empty()) sql = "INSERT INTO " + QuoteName(table) + " DEFAULT VALUES";
+    } else {
+      sql = "UPDATE " + QuoteName(table) + " SET ";
+      for (size_t k = 0; k < pending.size(); ++k) {
+        if (k) sql += ',';
+        sql += QuoteName(columns[size_t(pending[k].first)].origin) + "=?";
+      }
+      sql += " WHERE rowid=?";
+    }
+    sqlite3_stmt* s = cn->AcquireStatement(sql);
+    try {
+      for (size_t k = 0; k < pending.size(); ++k)
+        BindValue(s, int(k) + 1, pending[k].second, columns[size_t(pending[k].first)].kind);
+      if (!adding) sqlite3_bind_int64(s, int(pending.size()) + 1, rows[pos].rowid);
+      if (sqlite3_step(s) != SQLITE_DONE) ThrowEngineError(cn->Handle(), sql);
+    } catch (...) {
+      cn->ReleaseStatement(s);
+      throw;
+    }
+    cn->ReleaseStatement(s);
+    if (adding) {
+      Row r;
+      r.rowid = sqlite3_last_insert_rowid(cn->Handle());
+      r.values.assign(columns.size(), Variant::MakeNull());
+      for (auto& [i, v] : pending) r.values[size_t(i)] = v;
+      // The new row is the current one; rows not yet read stay behind it.
+      while (FetchOne()) {
+      }
+      rows.push_back(std::move(r));
+      pos = rows.size() - 1;
+      adding = false;
+    } else {
+      for (auto& [i, v] : pending) rows[pos].values[size_t(i)] = v;
+    }
+    pending.clear();
+  }
+};
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+
+Recordset::Impl& Recordset::Opened() {
+  if (!impl_) ThrowDb(err::kObjectClosed, "Operation is not allowed when the object is closed.");
+  return *impl_;
+}
+
+void Recordset::Open(std::string_view sql, const Variant& cn) {
+  Ref<Object> owner = cn.ToObject();
+  IConnection& c = ConnectionOf(cn);
+  Open(sql, c);
+  impl_->owner = std::move(owner);
+}
+
+void Recordset::Open(std::string_view sql, IConnection& cn) {
+  if (impl_) ThrowDb(3705, "Operation is not allowed when the object is open.");
+  if (sql.empty()) ThrowDb(err::kInvalidArgument, "Command text was not set for the command object.");
+  auto impl = std::make_unique<Impl>();
+  impl->cn = &cn;
+  // Read the rowid alongside the row when the statement allows it, so that a changed row can
+  // be written back to exactly the row it came from.
+  size_t b = 0;
+  while (b < sql.size() && (sql[b] == ' ' || sql[b] == '\t' || sql[b] == '\r' || sql[b] == '\n')) ++b;
+  if (sql.size() - b > 7 && NameEquals(sql.substr(b, 6), "select") &&
+      (sql[b + 6] == ' ' || sql[b + 6] == '\t' || sql[b + 6] == '\n' || sql[b + 6] == '\r')) {
+    std::string with_rowid = "SELECT _rowid_ AS " + std::string(kRowidColumn) + "," +
+                             std::string(sql.substr(b + 6));
+    try {
+      impl->stmt = cn.AcquireStatement(with_rowid);
+      if (sqlite3_column_table_name(impl->stmt, 0) == nullptr) {
+        cn.ReleaseStatement(impl->stmt);
+        impl->stmt = nullptr;
+      } else {
+        impl->first = 1;
+      }
+    } catch (const AutomationError&) {
+      impl->stmt = nullptr;
+    }
+  }
+  if (!impl->stmt) impl->stmt = cn.AcquireStatement(sql);
+  const int n = sqlite3_column_count(impl->stmt);
+  for (int i = impl->first; i < n; ++i) {
+    const char* name = sqlite3_column_name(impl->stmt, i);
+    const char* origin = sqlite3_column_origin_name(impl->stmt, i);
+    const char* table = sqlite3_column_table_name(impl->stmt, i);
+    impl->columns.push_back({name ? name : "", origin ? origin : "", table ? table : "",
+                             KindOfDecl(sqlite3_column_decltype(impl->stmt, i))});
+  }
+  impl_ = std::move(impl);
+}
+
+void Recordset::Close() noexcept { impl_.reset(); }
+
+bool Recordset::Eof() {
+  Impl& r = Opened();
+  return !r.adding && r.AtEnd();
+}
+
+int32_t Recordset::RecordCount() {
+  Impl& r = Opened();
+  while (r.FetchOne()) {
+  }
+  return int32_t(r.rows.size());
+}
+
+void Recordset::MoveNext() {
+  Impl& r = Opened();
+  if (r.adding || !r.pending.empty()) r.Update();
+  if (r.AtEnd()) NoCurrentRecord();
+  ++r.pos;
+}
+
+void Recordset::AddNew() {
+  Impl& r = Opened();
+  if (r.adding || !r.pending.empty()) r.Update();
+  r.TargetTable(false);
+  r.adding = true;
+}
+
+void Recordset::Update() { Opened().Update(); }
+
+Variant Recordset::Field(std::string_view column) {
+  Impl& r = Opened();
+  return r.Get(r.Index(column));
+}
+
+Variant Recordset::Field(int index) {
+  Impl& r = Opened();
+  r.CheckIndex(index);
+  return r.Get(index);
+}
+
+void Recordset::SetField(std::string_view column, const Variant& value) {
+  Impl& r = Opened();
+  r.Set(r.Index(column), value);
+}
+
+void Recordset::SetField(int index, const Variant& value) {
+  Impl& r = Opened();
+  r.CheckIndex(index);
+  r.Set(index, value);
+}
+
+int Recordset::FieldCount() { return int(Opened().columns.size()); }
+
+std::string Recordset::FieldName(int index) {
+  Impl& r = Opened();
+  r.CheckIndex(index);
+  return r.columns[size_t(index)].name;
+}
+
+}  // namespace orv::db

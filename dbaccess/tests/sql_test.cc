@@ -1,0 +1,66 @@
+#include "fixture.h"
+#include "orv/db/sql.h"
+
+namespace orv::db::testing {
+namespace {
+
+TEST(SqlText, QuotesAndSuffixes) {
+  EXPECT_EQ(Quote("O'Brien"), "'O''Brien'");
+  EXPECT_EQ(Quote(""), "''");
+  EXPECT_EQ(YearSuffix(2008, 2009), "_2008_2009");
+  EXPECT_EQ(YearSuffix(-1, 0), "_-1_0");
+}
+
+TEST(SqlText, CallerFragmentsAreChecked) {
+  for (const char* ok : {"=", "<>", "<", "<=", ">", ">="})
+    EXPECT_EQ(ErrorNumberOf([&] { CheckComparison(ok); }), 0) << ok;
+  for (const char* bad : {"", "==", "=1 or 1", " =", "<=>", "like"})
+    EXPECT_EQ(ErrorNumberOf([&] { CheckComparison(bad); }), err::kUnsafeSqlFragment) << bad;
+  for (const char* ok : {"AM_AccName", "AM_AccName DESC", " AM_LevelNo asc , AM_AccName ",
+                         "[AM_AccName] Desc"})
+    EXPECT_EQ(ErrorNumberOf([&] { CheckSortList(ok); }), 0) << ok;
+  for (const char* bad : {"", "AM_AccName;", "AM_AccName, ", "1", "AM_AccName DESC DESC",
+                          "AM_AccName; drop table x", "(select 1)", "AM_AccName -- x"})
+    EXPECT_EQ(ErrorNumberOf([&] { CheckSortList(bad); }), err::kUnsafeSqlFragment) << bad;
+}
+
+using ReadOnlyQueryTest = YearDatabaseTest;
+
+TEST_F(ReadOnlyQueryTest, OnlyOneReadingStatementPasses) {
+  for (const char* ok : {"Select AM_AccId from ACC_MASTER_2008_2009",
+                         "  select AM_AccId from acc_master_2008_2009 where AM_GrpFlag='L';  "})
+    EXPECT_EQ(ErrorNumberOf([&] { CheckReadOnlyQuery(*conn_, ok); }), 0) << ok;
+  for (const char* bad :
+       {"Delete from ACC_MASTER_2008_2009",
+        "Select AM_AccId from ACC_MASTER_2008_2009; Delete from ACC_MASTER_2008_2009",
+        "PRAGMA writable_schema=1", "Drop table STOCK_2008_2009"})
+    EXPECT_EQ(ErrorNumberOf([&] { CheckReadOnlyQuery(*conn_, bad); }), err::kUnsafeSqlFragment)
+        << bad;
+  EXPECT_EQ(Scalar("Select count(*) from sqlite_master where name='STOCK_2008_2009'").ToInt32(), 1);
+}
+
+TEST(LiteralLifting, KeysBecomeParametersOnlyWhereSafe) {
+  struct Case {
+    const char* in;
+    const char* text;
+    size_t literals;
+  };
+  const Case cases[] = {
+      {"Select * from T_2008_2009 where A=15", "Select * from T_2008_2009 where A=?", 1},
+      {"Select 1 from T where B='it''s' and C=-2.5",
+       "Select 1 from T where B=? and C=-?", 2},
+      {"Insert into T values (15,'200804',0,0)", "Insert into T values (?,?,?,?)", 4},
+      {"Select * from T where A=1 Order By 2", "Select * from T where A=? Order By 2", 1},
+      {"Select * from T where A=? and B=1", "Select * from T where A=? and B=1", 0},
+      {"Select * from T where A=0x10", "Select * from T where A=0x10", 0},
+  };
+  for (const Case& c : cases) {
+    const LiftedSql l = LiftLiterals(c.in);
+    EXPECT_EQ(l.text, c.text) << c.in;
+    EXPECT_EQ(l.literals.size(), c.literals) << c.in;
+  }
+  EXPECT_EQ(LiftLiterals("Select * from T where B='it''s'").literals[0].value, "it's");
+}
+
+}  // namespace
+}  // namespace orv::db::testing
