@@ -5,7 +5,7 @@ function(orv_add_component target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${target} SHARED ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE orv_automation ${ARG_LIBS})
-  set_target_properties(${target} PROPERTIES PREFIX "lib")
+  add_dependencies(${target} orvdb)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND orvdb register --registry "${ORV_BUILD_REGISTRY}" "$<TARGET_FILE:${target}>"
     COMMENT "Registering ${target}"
