@@ -6,7 +6,9 @@ namespace orv::db {
 
 const Guid kClsidAccount = Guid::FromLiteral("{0C3559DC-5C85-438E-A03B-893719458854}");
 
-Ref<Dispatch> NewAccountObject() { return CreateObject(kClsidAccount); }
+Ref<Dispatch> NewAccountObject() {
+  return CreateObject(kClsidAccount);
+}
 
 std::string AccountName(Dispatch& account, int16_t account_id, const Variant& cn, int16_t y1,
                         int16_t y2) {

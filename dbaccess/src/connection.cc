@@ -148,7 +148,8 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
     if (!connection_string.empty()) connection_string_ = std::string(connection_string);
     auto keys = ParseConnectionString(connection_string_);
     if (Lower(keys["provider"]) != Lower(kProvider))
-      ThrowDb(err::kProviderNotFound, "Provider cannot be found. It may not be properly installed.");
+      ThrowDb(err::kProviderNotFound,
+              "Provider cannot be found. It may not be properly installed.");
     std::string path = keys["data source"];
     for (char& c : path)
       if (c == '\\') c = '/';
@@ -157,14 +158,16 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
     std::error_code ec;
     const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
     if (!fs::is_directory(dir, ec))
-      ThrowDb(3044, "'" + dir.string() + "' is not a valid path.  Make sure that the path name is "
-                    "spelled correctly and that you are connected to the server on which the file "
-                    "resides.");
+      ThrowDb(3044,
+              "'" + dir.string() +
+                  "' is not a valid path.  Make sure that the path name is "
+                  "spelled correctly and that you are connected to the server on which the file "
+                  "resides.");
     if (!fs::is_regular_file(file, ec)) ThrowDb(3024, "Could not find file '" + path + "'.");
 
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     DbPtr db(raw);
     if (rc != SQLITE_OK) ThrowEngineError(db.get(), path);
     sqlite3_extended_result_codes(db.get(), 1);
@@ -196,6 +199,7 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
     for (auto& [sql, list] : idle_)
       for (sqlite3_stmt* s : list) sqlite3_finalize(s);
     idle_.clear();
+    slots_.clear();
     idle_count_ = 0;
     // Statements still held by recordsets are finalized when they come back; close_v2 waits
     // for them.
@@ -225,13 +229,16 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
   }
 
   void CommitTrans() override {
-    if (trans_level_ == 0) ThrowDb(3034, "You tried to commit or rollback without first beginning a transaction.");
+    if (trans_level_ == 0)
+      ThrowDb(3034, "You tried to commit or rollback without first beginning a transaction.");
     --trans_level_;
-    Run(trans_level_ == 0 ? std::string("COMMIT") : "RELEASE orv_trans_" + std::to_string(trans_level_));
+    Run(trans_level_ == 0 ? std::string("COMMIT")
+                          : "RELEASE orv_trans_" + std::to_string(trans_level_));
   }
 
   void RollbackTrans() override {
-    if (trans_level_ == 0) ThrowDb(3034, "You tried to commit or rollback without first beginning a transaction.");
+    if (trans_level_ == 0)
+      ThrowDb(3034, "You tried to commit or rollback without first beginning a transaction.");
     --trans_level_;
     if (trans_level_ == 0) {
       Run("ROLLBACK");
@@ -252,7 +259,8 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
 
   sqlite3_stmt* AcquireStatement(std::string_view sql) override {
     sqlite3* db = Handle();
-    if (sql.empty()) ThrowDb(err::kInvalidArgument, "Command text was not set for the command object.");
+    if (sql.empty())
+      ThrowDb(err::kInvalidArgument, "Command text was not set for the command object.");
     LiftedSql lifted = LiftLiterals(sql);
     sqlite3_stmt* stmt = nullptr;
     if (auto it = idle_.find(lifted.text); it != idle_.end() && !it->second.empty()) {
@@ -265,7 +273,8 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
                              SQLITE_PREPARE_PERSISTENT, &stmt, &tail) != SQLITE_OK)
         ThrowEngineError(db, sql);
       if (!stmt) ThrowDb(err::kInvalidArgument, "Command text was not set for the command object.");
-      if (!OnlyTrailingNoise(std::string_view(tail, lifted.text.data() + lifted.text.size() - tail))) {
+      if (!OnlyTrailingNoise(
+              std::string_view(tail, lifted.text.data() + lifted.text.size() - tail))) {
         sqlite3_finalize(stmt);
         ThrowDb(3142, "Characters found after end of SQL statement. [" + std::string(sql) + "]");
       }
@@ -283,7 +292,8 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
           rc = sqlite3_bind_double(stmt, idx, std::strtod(lit.value.c_str(), nullptr));
           break;
         default:
-          rc = sqlite3_bind_text(stmt, idx, lit.value.data(), int(lit.value.size()), SQLITE_TRANSIENT);
+          rc = sqlite3_bind_text(stmt, idx, lit.value.data(), int(lit.value.size()),
+                                 SQLITE_TRANSIENT);
           break;
       }
       if (rc != SQLITE_OK) ReleaseAfterError(stmt, sql);
@@ -300,6 +310,7 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
     if (idle_count_ >= kMaxIdle) {
+      slots_.erase(stmt);
       sqlite3_finalize(stmt);
       return;
     }
@@ -308,6 +319,8 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
   }
 
  private:
+  std::shared_ptr<const void>& StatementSlot(sqlite3_stmt* stmt) override { return slots_[stmt]; }
+
   static constexpr size_t kMaxIdle = 512;
 
   [[noreturn]] void ReleaseAfterError(sqlite3_stmt* stmt, std::string_view sql) {
@@ -331,6 +344,7 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
   std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle_;
   size_t idle_count_ = 0;
   std::unordered_set<sqlite3_stmt*> in_use_;
+  std::unordered_map<sqlite3_stmt*, std::shared_ptr<const void>> slots_;
 };
 
 const ClassTable<Connection>& Connection::Table() {
@@ -346,45 +360,58 @@ const ClassTable<Connection>& Connection::Table() {
            }},
           {{"State", 1, kPropertyGet, VarType::Int32},
            [](Connection& c) { return Variant(c.State()); }},
-          {{"Open", 2, kMethod, VarType::Empty,
+          {{"Open",
+            2,
+            kMethod,
+            VarType::Empty,
             {{"ConnectionString", VarType::Text, false, true},
              {"UserID", VarType::Text, false, true},
              {"Password", VarType::Text, false, true},
              {"Options", VarType::Int32, false, true}}},
-           nullptr, nullptr,
+           nullptr,
+           nullptr,
            [](Connection& c, std::span<Variant> a) {
              auto text = [&](size_t i) { return i < a.size() ? a[i].JoinText() : std::string(); };
              c.Open(text(0), text(1), text(2), a.size() > 3 ? a[3].ToInt32() : -1);
              return Variant();
            }},
           {{"Close", 3, kMethod},
-           nullptr, nullptr,
+           nullptr,
+           nullptr,
            [](Connection& c, std::span<Variant>) {
-             if (!c.db_) ThrowDb(err::kObjectClosed, "Operation is not allowed when the object is closed.");
+             if (!c.db_)
+               ThrowDb(err::kObjectClosed, "Operation is not allowed when the object is closed.");
              c.Close();
              return Variant();
            }},
-          {{"Execute", 4, kMethod, VarType::Empty,
+          {{"Execute",
+            4,
+            kMethod,
+            VarType::Empty,
             {{"CommandText", VarType::Text},
              {"RecordsAffected", VarType::Empty, true, true},
              {"Options", VarType::Int32, false, true}}},
-           nullptr, nullptr,
+           nullptr,
+           nullptr,
            [](Connection& c, std::span<Variant> a) {
              const int64_t n = c.Execute(a[0].ToText());
              if (a.size() > 1) a[1] = Variant(int32_t(n));
              return Variant();
            }},
           {{"BeginTrans", 5, kMethod, VarType::Int32},
-           nullptr, nullptr,
+           nullptr,
+           nullptr,
            [](Connection& c, std::span<Variant>) { return Variant(c.BeginTrans()); }},
           {{"CommitTrans", 6, kMethod},
-           nullptr, nullptr,
+           nullptr,
+           nullptr,
            [](Connection& c, std::span<Variant>) {
              c.CommitTrans();
              return Variant();
            }},
           {{"RollbackTrans", 7, kMethod},
-           nullptr, nullptr,
+           nullptr,
+           nullptr,
            [](Connection& c, std::span<Variant>) {
              c.RollbackTrans();
              return Variant();
@@ -395,7 +422,9 @@ const ClassTable<Connection>& Connection::Table() {
 
 }  // namespace
 
-Ref<Dispatch> NewConnection() { return Ref<Dispatch>(MakeRef<Connection>()); }
+Ref<Dispatch> NewConnection() {
+  return Ref<Dispatch>(MakeRef<Connection>());
+}
 
 IConnection& ConnectionOf(const Variant& cn) {
   Ref<Object> obj = cn.ToObject();

@@ -5,13 +5,20 @@ namespace {
 
 Variant ZeroOf(VarType t) {
   switch (t) {
-    case VarType::Int16: return Variant(int16_t{0});
-    case VarType::Int32: return Variant(int32_t{0});
-    case VarType::Double: return Variant(0.0);
-    case VarType::Bool: return Variant(false);
-    case VarType::Date: return Variant(Date{0});
-    case VarType::Text: return Variant(std::string());
-    default: return Variant();
+    case VarType::Int16:
+      return Variant(int16_t{0});
+    case VarType::Int32:
+      return Variant(int32_t{0});
+    case VarType::Double:
+      return Variant(0.0);
+    case VarType::Bool:
+      return Variant(false);
+    case VarType::Date:
+      return Variant(Date{0});
+    case VarType::Text:
+      return Variant(std::string());
+    default:
+      return Variant();
   }
 }
 
@@ -22,7 +29,9 @@ Record::Record(std::span<const FieldSpec> fields) : fields_(fields) {
   for (const FieldSpec& f : fields) values_.push_back(ZeroOf(f.type));
 }
 
-void Record::Set(size_t i, const Variant& v) { values_[i] = v.ConvertTo(fields_[i].type); }
+void Record::Set(size_t i, const Variant& v) {
+  values_[i] = v.ConvertTo(fields_[i].type);
+}
 
 void WriteFields(Recordset& rs, const Record& r, size_t first, size_t last) {
   for (size_t i = first; i < last; ++i)

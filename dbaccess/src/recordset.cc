@@ -1,7 +1,10 @@
 #include "orv/db/recordset.h"
 
+#include <strings.h>
+
 #include <cstring>
 #include <deque>
+#include <optional>
 
 #include "engine_error.h"
 
@@ -14,16 +17,14 @@ enum class ColumnKind : uint8_t { kAny, kInt16, kDouble, kText, kBool, kDate };
 
 ColumnKind KindOfDecl(const char* decl) {
   if (!decl) return ColumnKind::kAny;
-  std::string d(decl);
-  for (char& c : d)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  if (d.rfind("SMALLINT", 0) == 0) return ColumnKind::kInt16;
-  if (d.rfind("DOUBLE", 0) == 0 || d.rfind("REAL", 0) == 0 || d.rfind("FLOAT", 0) == 0)
-    return ColumnKind::kDouble;
-  if (d.rfind("BOOL", 0) == 0) return ColumnKind::kBool;
-  if (d.rfind("DATE", 0) == 0) return ColumnKind::kDate;
-  if (d.rfind("TEXT", 0) == 0 || d.rfind("VARCHAR", 0) == 0 || d.rfind("CHAR", 0) == 0 ||
-      d.rfind("MEMO", 0) == 0)
+  auto starts = [decl](const char* prefix) {
+    return strncasecmp(decl, prefix, std::strlen(prefix)) == 0;
+  };
+  if (starts("SMALLINT")) return ColumnKind::kInt16;
+  if (starts("DOUBLE") || starts("REAL") || starts("FLOAT")) return ColumnKind::kDouble;
+  if (starts("BOOL")) return ColumnKind::kBool;
+  if (starts("DATE")) return ColumnKind::kDate;
+  if (starts("TEXT") || starts("VARCHAR") || starts("CHAR") || starts("MEMO"))
     return ColumnKind::kText;
   return ColumnKind::kAny;
 }
@@ -72,9 +73,12 @@ Variant ColumnValue(sqlite3_stmt* s, int i, ColumnKind kind) {
       break;
   }
   switch (storage) {
-    case SQLITE_INTEGER: return IntegerValue(sqlite3_column_int64(s, i));
-    case SQLITE_FLOAT: return Variant(sqlite3_column_double(s, i));
-    default: return TextValue(s, i);
+    case SQLITE_INTEGER:
+      return IntegerValue(sqlite3_column_int64(s, i));
+    case SQLITE_FLOAT:
+      return Variant(sqlite3_column_double(s, i));
+    default:
+      return TextValue(s, i);
   }
 }
 
@@ -100,6 +104,11 @@ void BindValue(sqlite3_stmt* s, int idx, const Variant& v, ColumnKind kind) {
       return;
     }
     case ColumnKind::kText: {
+      if (v.type() == VarType::Text) {
+        // The value outlives the statement's step: no copy needed.
+        sqlite3_bind_text(s, idx, v.text().data(), int(v.text().size()), SQLITE_STATIC);
+        return;
+      }
       const std::string t = v.ToText();
       sqlite3_bind_text(s, idx, t.data(), int(t.size()), SQLITE_TRANSIENT);
       return;
@@ -125,15 +134,16 @@ void BindValue(sqlite3_stmt* s, int idx, const Variant& v, ColumnKind kind) {
   }
 }
 
-bool NameEquals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
+bool NameEquals(const char* a, std::string_view b) {
+  size_t i = 0;
+  for (; i < b.size(); ++i) {
     char x = a[i], y = b[i];
+    if (x == '\0') return false;
     if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
     if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
     if (x != y) return false;
   }
-  return true;
+  return a[i] == '\0';
 }
 
 std::string QuoteName(std::string_view name) {
@@ -143,6 +153,43 @@ std::string QuoteName(std::string_view name) {
     out += c;
   }
   return out + "\"";
+}
+
+struct Column {
+  std::string name;    // as the query names it (short names stay in the string itself)
+  std::string origin;  // the table column behind it when its name differs
+  bool from_table;     // false for an expression
+  ColumnKind kind;
+  const std::string& Origin() const { return origin.empty() ? name : origin; }
+};
+
+// What a prepared statement's columns are; worked out once per preparation.
+struct Description {
+  int reprepared;  // the statement's re-preparation count when it was described
+  std::vector<Column> columns;
+  std::string table;  // the one table the columns come from
+  bool mixed_tables = false;
+};
+
+std::shared_ptr<const Description> Describe(sqlite3_stmt* stmt, int first) {
+  auto d = std::make_shared<Description>();
+  d->reprepared = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+  const int n = sqlite3_column_count(stmt);
+  for (int i = first; i < n; ++i) {
+    const char* name = sqlite3_column_name(stmt, i);
+    const char* origin = sqlite3_column_origin_name(stmt, i);
+    const char* table = sqlite3_column_table_name(stmt, i);
+    Column c{name ? name : "", "", table != nullptr, KindOfDecl(sqlite3_column_decltype(stmt, i))};
+    if (origin && c.name != origin) c.origin = origin;
+    if (table) {
+      if (d->table.empty())
+        d->table = table;
+      else if (!NameEquals(d->table.c_str(), table))
+        d->mixed_tables = true;
+    }
+    d->columns.push_back(std::move(c));
+  }
+  return d;
 }
 
 [[noreturn]] void NoCurrentRecord() {
@@ -156,21 +203,20 @@ std::string QuoteName(std::string_view name) {
 struct Recordset::Impl {
   Ref<Object> owner;  // keeps the connection object alive while the recordset is open
   IConnection* cn = nullptr;
-  sqlite3_stmt* stmt = nullptr;  // until every row has been read
-  int first = 0;                 // 1 when column 0 is the rowid we added
-  struct Column {
-    std::string name;    // as the query names it
-    std::string origin;  // the table column behind it, when there is one
-    std::string table;
-    ColumnKind kind;
-  };
-  std::vector<Column> columns;
+  sqlite3_stmt* stmt = nullptr;             // held until the recordset closes
+  bool done = false;                        // every row has been read
+  int first = 0;                            // 1 when column 0 is the rowid we added
+  std::shared_ptr<const Description> desc;  // shared with the cached statement
   struct Row {
     int64_t rowid = 0;
     std::vector<Variant> values;
   };
   std::deque<Row> rows;
   size_t pos = 0;
+  // A row this recordset added is current until the next MoveNext; rows not yet read stay
+  // where they are, unread.
+  std::optional<Row> added;
+  int32_t added_count = 0;
   bool adding = false;
   std::vector<std::pair<int, Variant>> pending;  // changes to the current or new row
 
@@ -178,71 +224,58 @@ struct Recordset::Impl {
     if (stmt) cn->ReleaseStatement(stmt);
   }
 
-  void Finish() {
-    cn->ReleaseStatement(stmt);
-    stmt = nullptr;
-  }
-
   bool FetchOne() {
-    if (!stmt) return false;
+    if (done) return false;
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
       Row r;
       if (first) r.rowid = sqlite3_column_int64(stmt, 0);
-      r.values.reserve(columns.size());
-      for (size_t i = 0; i < columns.size(); ++i)
-        r.values.push_back(ColumnValue(stmt, int(i) + first, columns[i].kind));
+      r.values.reserve(desc->columns.size());
+      for (size_t i = 0; i < desc->columns.size(); ++i)
+        r.values.push_back(ColumnValue(stmt, int(i) + first, desc->columns[i].kind));
       rows.push_back(std::move(r));
       return true;
     }
+    done = true;
     if (rc == SQLITE_DONE) {
-      Finish();
+      sqlite3_reset(stmt);  // ends the statement's read of the database
       return false;
     }
-    try {
-      ThrowEngineError(cn->Handle(), sqlite3_sql(stmt));
-    } catch (...) {
-      Finish();
-      throw;
-    }
+    ThrowEngineError(cn->Handle(), sqlite3_sql(stmt));
   }
 
   bool AtEnd() {
+    if (added) return false;
     while (pos >= rows.size())
       if (!FetchOne()) return true;
     return false;
   }
 
+  Row& Current() { return added ? *added : rows[pos]; }
+
   int Index(std::string_view name) const {
-    for (size_t i = 0; i < columns.size(); ++i)
-      if (NameEquals(columns[i].name, name)) return int(i);
+    for (size_t i = 0; i < desc->columns.size(); ++i)
+      if (NameEquals(desc->columns[i].name.c_str(), name)) return int(i);
     ThrowDb(err::kItemNotFound,
             "Item cannot be found in the collection corresponding to the requested name or "
-            "ordinal: " + std::string(name));
+            "ordinal: " +
+                std::string(name));
   }
 
   void CheckIndex(int i) const {
-    if (i < 0 || size_t(i) >= columns.size())
+    if (i < 0 || size_t(i) >= desc->columns.size())
       ThrowDb(err::kItemNotFound,
               "Item cannot be found in the collection corresponding to the requested name or "
-              "ordinal: " + std::to_string(i));
+              "ordinal: " +
+                  std::to_string(i));
   }
 
   // The one table whose columns the recordset shows; changing an existing row also needs its
   // rowid.
   const std::string& TargetTable(bool changing_existing_row) const {
-    const std::string* table = nullptr;
-    for (const Column& c : columns) {
-      if (c.table.empty()) continue;
-      if (!table)
-        table = &c.table;
-      else if (!NameEquals(*table, c.table))
-        table = nullptr;
-      if (!table) break;
-    }
-    if (!table || (changing_existing_row && !first))
+    if (desc->table.empty() || desc->mixed_tables || (changing_existing_row && !first))
       ThrowDb(3251, "Current Recordset does not support updating.");
-    return *table;
+    return desc->table;
   }
 
   Variant Get(int i) {
@@ -250,14 +283,14 @@ struct Recordset::Impl {
       if (it->first == i) return it->second;
     if (adding) return Variant::MakeNull();
     if (AtEnd()) NoCurrentRecord();
-    return rows[pos].values[size_t(i)];
+    return Current().values[size_t(i)];
   }
 
   void Set(int i, const Variant& v) {
     if (!adding && AtEnd()) NoCurrentRecord();
-    if (columns[size_t(i)].origin.empty())
-      ThrowDb(3251, "Current Recordset does not support updating: " + columns[size_t(i)].name +
-                        " is not a table column.");
+    if (!desc->columns[size_t(i)].from_table)
+      ThrowDb(3251, "Current Recordset does not support updating: " +
+                        desc->columns[size_t(i)].name + " is not a table column.");
     for (auto& p : pending)
       if (p.first == i) {
         p.second = v;
@@ -268,31 +301,34 @@ struct Recordset::Impl {
 
   void Update() {
     if (!adding && pending.empty()) return;
-    const std::string& table = TargetTable(!adding);
+    const std::string& table = TargetTable(!adding && !added);
     std::string sql;
     if (adding) {
-      sql = "INSERT INTO " + QuoteName(table) + " (";
-      std::string marks;
-      for (size_t k = 0; k < pending.size(); ++k) {
-        if (k) sql += ',', marks += ',';
-        sql += QuoteName(columns[size_t(pending[k].first)].origin);
-        marks += '?';
+      if (pending.empty()) {
+        sql = "INSERT INTO " + QuoteName(table) + " DEFAULT VALUES";
+      } else {
+        sql = "INSERT INTO " + QuoteName(table) + " (";
+        std::string marks;
+        for (size_t k = 0; k < pending.size(); ++k) {
+          if (k) sql += ',', marks += ',';
+          sql += QuoteName(desc->columns[size_t(pending[k].first)].Origin());
+          marks += '?';
+        }
+        sql += ") VALUES (" + marks + ")";
       }
-      sql += ") VALUES (" + marks + ")";
-      if (pending.empty()) sql = "INSERT INTO " + QuoteName(table) + " DEFAULT VALUES";
     } else {
       sql = "UPDATE " + QuoteName(table) + " SET ";
       for (size_t k = 0; k < pending.size(); ++k) {
         if (k) sql += ',';
-        sql += QuoteName(columns[size_t(pending[k].first)].origin) + "=?";
+        sql += QuoteName(desc->columns[size_t(pending[k].first)].Origin()) + "=?";
       }
       sql += " WHERE rowid=?";
     }
     sqlite3_stmt* s = cn->AcquireStatement(sql);
     try {
       for (size_t k = 0; k < pending.size(); ++k)
-        BindValue(s, int(k) + 1, pending[k].second, columns[size_t(pending[k].first)].kind);
-      if (!adding) sqlite3_bind_int64(s, int(pending.size()) + 1, rows[pos].rowid);
+        BindValue(s, int(k) + 1, pending[k].second, desc->columns[size_t(pending[k].first)].kind);
+      if (!adding) sqlite3_bind_int64(s, int(pending.size()) + 1, Current().rowid);
       if (sqlite3_step(s) != SQLITE_DONE) ThrowEngineError(cn->Handle(), sql);
     } catch (...) {
       cn->ReleaseStatement(s);
@@ -302,16 +338,13 @@ struct Recordset::Impl {
     if (adding) {
       Row r;
       r.rowid = sqlite3_last_insert_rowid(cn->Handle());
-      r.values.assign(columns.size(), Variant::MakeNull());
+      r.values.assign(desc->columns.size(), Variant::MakeNull());
       for (auto& [i, v] : pending) r.values[size_t(i)] = v;
-      // The new row is the current one; rows not yet read stay behind it.
-      while (FetchOne()) {
-      }
-      rows.push_back(std::move(r));
-      pos = rows.size() - 1;
+      added = std::move(r);
+      ++added_count;
       adding = false;
     } else {
-      for (auto& [i, v] : pending) rows[pos].values[size_t(i)] = v;
+      for (auto& [i, v] : pending) Current().values[size_t(i)] = v;
     }
     pending.clear();
   }
@@ -334,17 +367,19 @@ void Recordset::Open(std::string_view sql, const Variant& cn) {
 
 void Recordset::Open(std::string_view sql, IConnection& cn) {
   if (impl_) ThrowDb(3705, "Operation is not allowed when the object is open.");
-  if (sql.empty()) ThrowDb(err::kInvalidArgument, "Command text was not set for the command object.");
+  if (sql.empty())
+    ThrowDb(err::kInvalidArgument, "Command text was not set for the command object.");
   auto impl = std::make_unique<Impl>();
   impl->cn = &cn;
   // Read the rowid alongside the row when the statement allows it, so that a changed row can
   // be written back to exactly the row it came from.
   size_t b = 0;
-  while (b < sql.size() && (sql[b] == ' ' || sql[b] == '\t' || sql[b] == '\r' || sql[b] == '\n')) ++b;
-  if (sql.size() - b > 7 && NameEquals(sql.substr(b, 6), "select") &&
+  while (b < sql.size() && (sql[b] == ' ' || sql[b] == '\t' || sql[b] == '\r' || sql[b] == '\n'))
+    ++b;
+  if (sql.size() - b > 7 && NameEquals("select", sql.substr(b, 6)) &&
       (sql[b + 6] == ' ' || sql[b + 6] == '\t' || sql[b + 6] == '\n' || sql[b + 6] == '\r')) {
-    std::string with_rowid = "SELECT _rowid_ AS " + std::string(kRowidColumn) + "," +
-                             std::string(sql.substr(b + 6));
+    std::string with_rowid =
+        "SELECT _rowid_ AS " + std::string(kRowidColumn) + "," + std::string(sql.substr(b + 6));
     try {
       impl->stmt = cn.AcquireStatement(with_rowid);
       if (sqlite3_column_table_name(impl->stmt, 0) == nullptr) {
@@ -358,18 +393,19 @@ void Recordset::Open(std::string_view sql, IConnection& cn) {
     }
   }
   if (!impl->stmt) impl->stmt = cn.AcquireStatement(sql);
-  const int n = sqlite3_column_count(impl->stmt);
-  for (int i = impl->first; i < n; ++i) {
-    const char* name = sqlite3_column_name(impl->stmt, i);
-    const char* origin = sqlite3_column_origin_name(impl->stmt, i);
-    const char* table = sqlite3_column_table_name(impl->stmt, i);
-    impl->columns.push_back({name ? name : "", origin ? origin : "", table ? table : "",
-                             KindOfDecl(sqlite3_column_decltype(impl->stmt, i))});
-  }
+  // The description is kept with the cached statement: later opens of the same text reuse it.
+  std::shared_ptr<const void>& slot = cn.StatementSlot(impl->stmt);
+  // A change of schema re-prepares a statement; its description is then worked out anew.
+  if (!slot || static_cast<const Description*>(slot.get())->reprepared !=
+                   sqlite3_stmt_status(impl->stmt, SQLITE_STMTSTATUS_REPREPARE, 0))
+    slot = Describe(impl->stmt, impl->first);
+  impl->desc = std::static_pointer_cast<const Description>(slot);
   impl_ = std::move(impl);
 }
 
-void Recordset::Close() noexcept { impl_.reset(); }
+void Recordset::Close() noexcept {
+  impl_.reset();
+}
 
 bool Recordset::Eof() {
   Impl& r = Opened();
@@ -380,12 +416,16 @@ int32_t Recordset::RecordCount() {
   Impl& r = Opened();
   while (r.FetchOne()) {
   }
-  return int32_t(r.rows.size());
+  return int32_t(r.rows.size()) + r.added_count;
 }
 
 void Recordset::MoveNext() {
   Impl& r = Opened();
   if (r.adding || !r.pending.empty()) r.Update();
+  if (r.added) {
+    r.added.reset();
+    return;
+  }
   if (r.AtEnd()) NoCurrentRecord();
   ++r.pos;
 }
@@ -394,10 +434,13 @@ void Recordset::AddNew() {
   Impl& r = Opened();
   if (r.adding || !r.pending.empty()) r.Update();
   r.TargetTable(false);
+  r.added.reset();
   r.adding = true;
 }
 
-void Recordset::Update() { Opened().Update(); }
+void Recordset::Update() {
+  Opened().Update();
+}
 
 Variant Recordset::Field(std::string_view column) {
   Impl& r = Opened();
@@ -421,12 +464,14 @@ void Recordset::SetField(int index, const Variant& value) {
   r.Set(index, value);
 }
 
-int Recordset::FieldCount() { return int(Opened().columns.size()); }
+int Recordset::FieldCount() {
+  return int(Opened().desc->columns.size());
+}
 
 std::string Recordset::FieldName(int index) {
   Impl& r = Opened();
   r.CheckIndex(index);
-  return r.columns[size_t(index)].name;
+  return r.desc->columns[size_t(index)].name;  // copied: the text belongs to the statement
 }
 
 }  // namespace orv::db

@@ -41,7 +41,8 @@ class RecordsetObject final : public DispatchObject<RecordsetObject> {
         if (strcasecmp(rs.FieldName(i).c_str(), name.c_str()) == 0) return i;
       ThrowDb(err::kItemNotFound,
               "Item cannot be found in the collection corresponding to the requested name or "
-              "ordinal: " + name);
+              "ordinal: " +
+                  name);
     }
     return item.ToInt32();
   }
@@ -91,7 +92,10 @@ const ClassTable<RecordsetObject>& RecordsetObject::Table() {
       "Recordset", "{5F2B8C41-7D3E-4A69-B0C2-9E8F1A6D3B59}", "_Recordset",
       "{5F2B8C41-7D3E-4A69-B0C2-9E8F1A6D3B5A}",
       {
-          {{"Open", 1, kMethod, VarType::Empty,
+          {{"Open",
+            1,
+            kMethod,
+            VarType::Empty,
             {{"Source", VarType::Text},
              {"ActiveConnection", VarType::Object, true},
              {"CursorType", VarType::Int32, false, true},
@@ -100,7 +104,9 @@ const ClassTable<RecordsetObject>& RecordsetObject::Table() {
            nullptr,
            nullptr,
            [](RecordsetObject& r, std::span<Variant> a) {
-             if (a.size() < 2) ThrowDb(err::kConnectionNotUsable, "The connection cannot be used to perform this operation.");
+             if (a.size() < 2)
+               ThrowDb(err::kConnectionNotUsable,
+                       "The connection cannot be used to perform this operation.");
              r.rs.Open(a[0].JoinText(), a[1]);
              return Variant();
            }},
@@ -132,6 +138,8 @@ const ClassTable<RecordsetObject>& RecordsetObject::Table() {
 
 }  // namespace
 
-Ref<Dispatch> NewRecordsetObject() { return Ref<Dispatch>(MakeRef<RecordsetObject>()); }
+Ref<Dispatch> NewRecordsetObject() {
+  return Ref<Dispatch>(MakeRef<RecordsetObject>());
+}
 
 }  // namespace orv::db

@@ -1,9 +1,8 @@
 #include "orv/db/schema.h"
 
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
-
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,9 +22,15 @@ constexpr std::string_view kTxt = "TEXT";
 constexpr std::string_view kBool = "BOOLEAN";
 constexpr std::string_view kDate = "DATETIME";
 
-ColumnDef Col(std::string_view name, std::string_view type) { return {name, type}; }
-ColumnDef Required(std::string_view name, std::string_view type) { return {name, type, true}; }
-ColumnDef Flag(std::string_view name) { return {name, kBool, true, "0"}; }
+ColumnDef Col(std::string_view name, std::string_view type) {
+  return {name, type};
+}
+ColumnDef Required(std::string_view name, std::string_view type) {
+  return {name, type, true};
+}
+ColumnDef Flag(std::string_view name) {
+  return {name, kBool, true, "0"};
+}
 
 std::vector<TableDef> BuildTables() {
   std::vector<TableDef> t;
@@ -41,21 +46,21 @@ std::vector<TableDef> BuildTables() {
                     "AD_Mobile", "AD_Fax", "AD_Email", "AD_WebPage", "AD_CST_No", "AD_GST_No",
                     "AD_IT_No", "AD_ST_Type", "AD_Purch_Type", "AD_InvoiceType"})
     details.columns.push_back(Col(name, kTxt));
-  details.columns.insert(details.columns.end(),
-                         {Col("AD_AgentId", kInt), Col("AD_Transport", kTxt), Flag("AD_UsedInVat"),
-                          Col("AD_TaxClassId", kInt), Col("AD_TaxTypeId", kInt),
-                          Col("AD_TaxPerc", kDbl), Col("AD_VatType", kTxt),
-                          Col("AD_VatInvType", kInt), Col("AD_ATVatAccId", kInt)});
+  details.columns.insert(
+      details.columns.end(),
+      {Col("AD_AgentId", kInt), Col("AD_Transport", kTxt), Flag("AD_UsedInVat"),
+       Col("AD_TaxClassId", kInt), Col("AD_TaxTypeId", kInt), Col("AD_TaxPerc", kDbl),
+       Col("AD_VatType", kTxt), Col("AD_VatInvType", kInt), Col("AD_ATVatAccId", kInt)});
   for (auto name : {"AD_Extra1", "AD_Extra2", "AD_Extra3", "AD_Extra4", "AD_ECCNo", "AD_Range",
                     "AD_Div", "AD_Comm", "AD_FormType", "AD_PymtDays"})
     details.columns.push_back(Col(name, kTxt));
-  details.columns.insert(details.columns.end(),
-                         {Col("AD_Limit", kDbl), Col("AD_Area", kTxt), Col("AD_State", kTxt),
-                          Col("AD_Pincode", kTxt), Col("AD_PrintAddress", kTxt),
-                          Flag("AD_BillwiseReceipt"), Flag("AD_InterestCalc"),
-                          Col("AD_Interest_Rate", kDbl), Flag("AD_TDS"), Col("AD_TDS_Perc", kDbl)});
-  for (auto name : {"AD_TDS_Type", "AD_Extra11", "AD_Extra12", "AD_Extra13", "AD_Extra14",
-                    "AD_Extra15"})
+  details.columns.insert(
+      details.columns.end(),
+      {Col("AD_Limit", kDbl), Col("AD_Area", kTxt), Col("AD_State", kTxt), Col("AD_Pincode", kTxt),
+       Col("AD_PrintAddress", kTxt), Flag("AD_BillwiseReceipt"), Flag("AD_InterestCalc"),
+       Col("AD_Interest_Rate", kDbl), Flag("AD_TDS"), Col("AD_TDS_Perc", kDbl)});
+  for (auto name :
+       {"AD_TDS_Type", "AD_Extra11", "AD_Extra12", "AD_Extra13", "AD_Extra14", "AD_Extra15"})
     details.columns.push_back(Col(name, kTxt));
   t.push_back(std::move(details));
   // Rows are inserted without column names: the column order is part of the contract.
@@ -64,28 +69,34 @@ std::vector<TableDef> BuildTables() {
                 Col("AB_Cr", kDbl)},
                {{"AB_AccId", "AB_Month"}},
                {}});
-  t.push_back({"ITEMS",
-               {Required("IM_ItemId", kInt), Required("IM_ItemName", kTxt), Col("IM_Alias", kTxt),
-                Col("IM_GrpFlag", kTxt), Col("IM_GrpNo", kInt), Col("IM_GrpLevel", kInt),
-                Col("IM_OpeningBal", kDbl), Col("IM_ClosingBal", kDbl), Col("IM_UnitId", kInt),
-                Col("IM_Unit", kTxt), Col("IM_ItemRate", kDbl), Col("IM_MRP", kDbl),
-                Col("IM_ReOrder", kDbl), Col("IM_CSTPerc", kDbl), Col("IM_HSNCode", kTxt),
-                Col("IM_VATPerc", kDbl), Col("IM_Remarks", kTxt), Col("IM_ItemPurchRate", kDbl),
-                Col("IM_Extra2", kTxt), Col("IM_Extra3", kTxt), Col("IM_BrandId", kDbl),
-                Col("IM_ColorId", kDbl), Col("IM_SizeId", kDbl), Col("IM_StyleId", kDbl),
-                Col("IM_Packing", kTxt), Col("IM_ImagePath", kTxt), Col("IM_CutAverage", kTxt)},
-               {{"IM_ItemId"}},
-               {{"IM_GrpFlag"}}});
+  t.push_back(
+      {"ITEMS",
+       {Required("IM_ItemId", kInt), Required("IM_ItemName", kTxt), Col("IM_Alias", kTxt),
+        Col("IM_GrpFlag", kTxt),     Col("IM_GrpNo", kInt),         Col("IM_GrpLevel", kInt),
+        Col("IM_OpeningBal", kDbl),  Col("IM_ClosingBal", kDbl),    Col("IM_UnitId", kInt),
+        Col("IM_Unit", kTxt),        Col("IM_ItemRate", kDbl),      Col("IM_MRP", kDbl),
+        Col("IM_ReOrder", kDbl),     Col("IM_CSTPerc", kDbl),       Col("IM_HSNCode", kTxt),
+        Col("IM_VATPerc", kDbl),     Col("IM_Remarks", kTxt),       Col("IM_ItemPurchRate", kDbl),
+        Col("IM_Extra2", kTxt),      Col("IM_Extra3", kTxt),        Col("IM_BrandId", kDbl),
+        Col("IM_ColorId", kDbl),     Col("IM_SizeId", kDbl),        Col("IM_StyleId", kDbl),
+        Col("IM_Packing", kTxt),     Col("IM_ImagePath", kTxt),     Col("IM_CutAverage", kTxt)},
+       {{"IM_ItemId"}},
+       {{"IM_GrpFlag"}}});
   t.push_back({"VOUCHERS",
-               {Required("V_Id", kInt), Col("V_AccId", kInt), Col("V_Date", kDate),
-                Col("V_Amt", kDbl), Col("V_AmtSign", kTxt), Col("V_VoucherType", kTxt),
-                Required("V_EntryNo", kInt), Col("V_Remarks", kTxt), Col("V_PVoucherNo", kInt),
-                Col("V_PVoucherType", kTxt), Col("V_VchPrefix", kTxt), Col("V_VchPrefix2", kTxt),
-                Col("V_VchSuffix", kTxt), Col("V_VchSuffix2", kTxt), Col("V_VchNo", kInt),
-                Col("V_StrVchNo", kTxt), Col("V_VchType1", kTxt), Col("V_VchType2", kTxt),
-                Col("V_VchType3", kTxt), Flag("V_VchFlag"), Flag("V_Cleared"), Flag("V_Audit"),
-                Col("V_Extra1", kTxt), Col("V_Extra2", kTxt), Col("V_Extra3", kTxt),
-                Col("V_Extra4", kTxt), Col("V_Extra5", kTxt)},
+               {Required("V_Id", kInt),      Col("V_AccId", kInt),
+                Col("V_Date", kDate),        Col("V_Amt", kDbl),
+                Col("V_AmtSign", kTxt),      Col("V_VoucherType", kTxt),
+                Required("V_EntryNo", kInt), Col("V_Remarks", kTxt),
+                Col("V_PVoucherNo", kInt),   Col("V_PVoucherType", kTxt),
+                Col("V_VchPrefix", kTxt),    Col("V_VchPrefix2", kTxt),
+                Col("V_VchSuffix", kTxt),    Col("V_VchSuffix2", kTxt),
+                Col("V_VchNo", kInt),        Col("V_StrVchNo", kTxt),
+                Col("V_VchType1", kTxt),     Col("V_VchType2", kTxt),
+                Col("V_VchType3", kTxt),     Flag("V_VchFlag"),
+                Flag("V_Cleared"),           Flag("V_Audit"),
+                Col("V_Extra1", kTxt),       Col("V_Extra2", kTxt),
+                Col("V_Extra3", kTxt),       Col("V_Extra4", kTxt),
+                Col("V_Extra5", kTxt)},
                {{"V_Id", "V_EntryNo"}},
                {{"V_AccId"}}});
   t.push_back({"VOUCHER_DETAILS",
@@ -102,11 +113,11 @@ std::vector<TableDef> BuildTables() {
                {},
                {}});
   t.push_back({"REFERENCE", {Col("R_Id", kInt), Col("R_Name", kTxt), Flag("R_Active")}, {}, {}});
-  t.push_back({"STOCK",
-               {Col("S_AcctId", kInt), Col("S_ItemId", kInt), Col("S_Qty", kDbl),
-                Col("S_Date", kDate)},
-               {},
-               {{"S_AcctId"}}});
+  t.push_back(
+      {"STOCK",
+       {Col("S_AcctId", kInt), Col("S_ItemId", kInt), Col("S_Qty", kDbl), Col("S_Date", kDate)},
+       {},
+       {{"S_AcctId"}}});
   return t;
 }
 
@@ -126,9 +137,8 @@ std::string CreateTableSql(const TableDef& t, const std::string& suffix) {
 std::string IndexSql(const TableDef& t, const std::string& suffix,
                      const std::vector<std::string_view>& cols, bool unique, int n) {
   const std::string table = std::string(t.base_name) + suffix;
-  std::string sql = std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") + "\"" +
-                    table + (unique ? "_key" : "_ix") + std::to_string(n) + "\" ON \"" + table +
-                    "\" (";
+  std::string sql = std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") + "\"" + table +
+                    (unique ? "_key" : "_ix") + std::to_string(n) + "\" ON \"" + table + "\" (";
   for (size_t i = 0; i < cols.size(); ++i) sql += (i ? ", \"" : "\"") + std::string(cols[i]) + "\"";
   return sql + ")";
 }
@@ -160,8 +170,7 @@ const std::vector<TableDef>& YearTables() {
 
 fs::path YearDatabaseFile(const fs::path& folder, std::string_view short_name, int16_t y1,
                           int16_t y2) {
-  return folder / std::string(short_name) /
-         (std::string(short_name) + YearSuffix(y1, y2) + ".mdb");
+  return folder / std::string(short_name) / (std::string(short_name) + YearSuffix(y1, y2) + ".mdb");
 }
 
 std::string ConnectionStringFor(const fs::path& file) {
@@ -171,10 +180,10 @@ std::string ConnectionStringFor(const fs::path& file) {
 
 void CreateYearDatabase(const fs::path& file, int16_t y1, int16_t y2) {
   std::error_code ec;
-  if (fs::exists(file, ec))
-    ThrowDb(3204, "Database already exists: " + file.string());
+  if (fs::exists(file, ec)) ThrowDb(3204, "Database already exists: " + file.string());
   if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
-  if (ec) ThrowDb(3044, "'" + file.parent_path().string() + "' is not a valid path: " + ec.message());
+  if (ec)
+    ThrowDb(3044, "'" + file.parent_path().string() + "' is not a valid path: " + ec.message());
   // Create the file exclusively with owner-only permissions before the engine opens it.
   const int fd = ::open(file.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
   if (fd < 0) ThrowDb(3204, "Cannot create " + file.string() + ": " + std::strerror(errno));

@@ -9,9 +9,15 @@ bool IsIdentStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
          static_cast<unsigned char>(c) >= 0x80;
 }
-bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9') || c == '$'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsIdentChar(char c) {
+  return IsIdentStart(c) || (c >= '0' && c <= '9') || c == '$';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 bool KeywordIs(std::string_view word, std::string_view kw) {
   if (word.size() != kw.size()) return false;
@@ -108,6 +114,12 @@ void CheckReadOnlyQuery(IConnection& cn, std::string_view sql) {
 
 LiftedSql LiftLiterals(std::string_view sql) {
   LiftedSql out;
+  // A statement with parameters of its own (such as the ones this layer builds) is kept as it
+  // is; a '?' inside a text literal only costs the lifting.
+  if (sql.find('?') != std::string_view::npos) {
+    out.text = std::string(sql);
+    return out;
+  }
   out.text.reserve(sql.size());
   bool lift = false;
   size_t i = 0;

@@ -12,7 +12,8 @@ void Run(IConnection& cn, const char* sql) {
 
 }  // namespace
 
-WriteUnit::WriteUnit(IConnection& cn) : cn_(cn), outermost_(sqlite3_get_autocommit(cn.Handle()) != 0) {
+WriteUnit::WriteUnit(IConnection& cn)
+    : cn_(cn), outermost_(sqlite3_get_autocommit(cn.Handle()) != 0) {
   // Outside any transaction take the write lock now: a second writer then waits (busy timeout)
   // instead of failing when it upgrades a read lock later.
   Run(cn_, outermost_ ? "BEGIN IMMEDIATE" : "SAVEPOINT orv_unit");

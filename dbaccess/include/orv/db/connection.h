@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,9 @@ class IConnection {
   // differ only in their key share one cached preparation.
   virtual sqlite3_stmt* AcquireStatement(std::string_view sql) = 0;
   virtual void ReleaseStatement(sqlite3_stmt* stmt) noexcept = 0;
+  // A slot kept with a cached statement for as long as its preparation lives: the recordset
+  // keeps the statement's column description there, so it is worked out once per preparation.
+  virtual std::shared_ptr<const void>& StatementSlot(sqlite3_stmt* stmt) = 0;
 
  protected:
   ~IConnection() = default;

@@ -23,9 +23,9 @@ struct ColumnDef {
 
 struct TableDef {
   std::string_view base_name;
-  std::vector<ColumnDef> columns;                       // in table order
-  std::vector<std::vector<std::string_view>> unique;    // natural keys
-  std::vector<std::vector<std::string_view>> indexes;   // further lookups
+  std::vector<ColumnDef> columns;                      // in table order
+  std::vector<std::vector<std::string_view>> unique;   // natural keys
+  std::vector<std::vector<std::string_view>> indexes;  // further lookups
 };
 
 // The ten tables of a year, in the order the company names them.
