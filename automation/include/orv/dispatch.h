@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -92,9 +93,9 @@ ORV_API void CheckArgCount(const MemberInfo& m, size_t given);
 template <class T>
 struct MemberDef {
   MemberInfo info;
-  Variant (*get)(T&) = nullptr;
-  void (*put)(T&, const Variant&) = nullptr;  // put, and put by reference where allowed
-  Variant (*call)(T&, std::span<Variant>) = nullptr;
+  std::function<Variant(T&)> get;
+  std::function<void(T&, const Variant&)> put;  // put, and put by reference where allowed
+  std::function<Variant(T&, std::span<Variant>)> call;
 };
 
 // The member table of class T, built once and immutable afterwards.
