@@ -72,6 +72,28 @@ int64_t MastersTest::Count(const std::string& table_and_where) {
   return Scalar("Select count(*) from " + table_and_where).ToInt32();
 }
 
+void MastersTest::RelaxTable(const std::string& base) {
+  const std::string table = base + "_" + std::to_string(kY1) + "_" + std::to_string(kY2);
+  sqlite3* db = conn_->Handle();
+  std::string columns;
+  sqlite3_stmt* info = nullptr;
+  ASSERT_EQ(
+      sqlite3_prepare_v2(db, ("PRAGMA table_info(" + table + ")").c_str(), -1, &info, nullptr),
+      SQLITE_OK);
+  while (sqlite3_step(info) == SQLITE_ROW) {
+    const std::string name = reinterpret_cast<const char*>(sqlite3_column_text(info, 1));
+    const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(info, 2));
+    if (!columns.empty()) columns += ", ";
+    columns += name + " " + type + (type == "TEXT" ? " COLLATE NOCASE" : "");
+  }
+  sqlite3_finalize(info);
+  const std::string sql = "ALTER TABLE " + table + " RENAME TO relaxed_old; CREATE TABLE " + table +
+                          " (" + columns + "); INSERT INTO " + table +
+                          " SELECT * FROM relaxed_old; DROP TABLE relaxed_old;";
+  ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(db);
+}
+
 int ErrorNumberOf(const std::function<void()>& f) {
   try {
     f();

@@ -39,6 +39,9 @@ class MastersTest : public ::testing::Test {
   // The single value a query selects, or Empty when it selects no row.
   Variant Scalar(const std::string& sql);
   int64_t Count(const std::string& table_and_where);
+  // Rebuilds a year table (base name) with its rows but without NOT NULL, defaults or keys, as
+  // an older database may have it, so that tests can store Nulls and duplicates.
+  void RelaxTable(const std::string& base);
 
   std::filesystem::path dir_;
   Variant cn_;
