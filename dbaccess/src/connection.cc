@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine_error.h"
+#include "orv/db/connection_string.h"
 #include "orv/db/sql.h"
 
 namespace orv::db {
@@ -87,46 +88,6 @@ std::string Lower(std::string_view s) {
   return out;
 }
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
-// Parses "key=value;key=value", keys without regard to case; a value may be quoted with " or '.
-std::unordered_map<std::string, std::string> ParseConnectionString(std::string_view s) {
-  std::unordered_map<std::string, std::string> out;
-  size_t i = 0;
-  while (i < s.size()) {
-    const size_t eq = s.find('=', i);
-    if (eq == std::string_view::npos) {
-      if (!Trim(s.substr(i)).empty())
-        ThrowDb(err::kInvalidArgument, "Invalid connection string: " + std::string(s.substr(i)));
-      break;
-    }
-    const std::string key = Lower(Trim(s.substr(i, eq - i)));
-    size_t j = eq + 1;
-    while (j < s.size() && (s[j] == ' ' || s[j] == '\t')) ++j;
-    std::string value;
-    if (j < s.size() && (s[j] == '"' || s[j] == '\'')) {
-      const char q = s[j];
-      const size_t end = s.find(q, j + 1);
-      if (end == std::string_view::npos)
-        ThrowDb(err::kInvalidArgument, "Invalid connection string: unterminated quote");
-      value = std::string(s.substr(j + 1, end - j - 1));
-      j = end + 1;
-      while (j < s.size() && s[j] != ';') ++j;
-    } else {
-      const size_t end = s.find(';', j);
-      value = std::string(Trim(s.substr(j, end == std::string_view::npos ? end : end - j)));
-      j = end == std::string_view::npos ? s.size() : end;
-    }
-    if (key.empty()) ThrowDb(err::kInvalidArgument, "Invalid connection string: empty key");
-    out[key] = std::move(value);
-    i = j + 1;
-  }
-  return out;
-}
 
 class Connection final : public DispatchObject<Connection>, public IConnection {
  public:

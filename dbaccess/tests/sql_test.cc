@@ -64,3 +64,23 @@ TEST(LiteralLifting, KeysBecomeParametersOnlyWhereSafe) {
 
 }  // namespace
 }  // namespace orv::db::testing
+
+#include "orv/db/connection_string.h"
+
+namespace orv::db::testing {
+namespace {
+
+TEST(ConnectionString, KeysWithoutCaseAndQuotedValues) {
+  auto m = ParseConnectionString(
+      " Provider = Microsoft.Jet.OLEDB.4.0 ;Data Source=\"/a;b/c.mdb\";Jet OLEDB:Database "
+      "Password=K58!q47T%61d25&w84R;;");
+  EXPECT_EQ(m["provider"], "Microsoft.Jet.OLEDB.4.0");
+  EXPECT_EQ(m["data source"], "/a;b/c.mdb");
+  EXPECT_EQ(m["jet oledb:database password"], "K58!q47T%61d25&w84R");
+  EXPECT_EQ(m.size(), 3u);
+  for (const char* bad : {"a=1;b;c=2", "=x", "a=\"unterminated", "a=\"x\" y"})
+    EXPECT_EQ(ErrorNumberOf([&] { ParseConnectionString(bad); }), err::kInvalidArgument) << bad;
+}
+
+}  // namespace
+}  // namespace orv::db::testing

@@ -1,0 +1,15 @@
+// Parsing of connection strings: "key=value;key=value", keys without regard to case, a value
+// optionally between double or single quotes (so that it may hold a semicolon).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace orv::db {
+
+// Keys come back in lower case with blanks around them removed. A piece without "=" or with an
+// empty key, or an unterminated quote, is the invalid-argument error.
+std::unordered_map<std::string, std::string> ParseConnectionString(std::string_view text);
+
+}  // namespace orv::db
