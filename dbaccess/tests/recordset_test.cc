@@ -27,7 +27,8 @@ void AddVoucherRow(const Variant& cn, int16_t id, int16_t entry, const Variant& 
 }
 
 TEST_F(RecordsetTest, AddedRowReadsBackWithItsTypes) {
-  const std::string remarks("O'Brien; -- \"x\"\r\n\0end \xe0\xa4\xac", 27);
+  static constexpr char kRemarks[] = "O'Brien; -- \"x\"\r\n\0end \xe0\xa4\xac";
+  const std::string remarks(kRemarks, sizeof kRemarks - 1);  // the NUL inside is kept
   AddVoucherRow(cn_, 22, 1, Variant(remarks));
   Recordset rs;
   rs.Open("Select * from vouchers_2008_2009 where V_Id=22 and V_EntryNo=1", cn_);
