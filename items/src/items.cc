@@ -23,10 +23,10 @@ enum class Write : uint8_t {
   kGroupLevel,  // computed: the level of the row IM_GrpNo names, plus 1
 };
 
-// One property of clsItems. `spec` gives its name, type, the column Read takes it from, the read
+// One property of clsItems. `prop` gives its name, type, the column Read takes it from, the read
 // mode and the dispatch id; the rest says where Read and Save handle it.
 struct ItemField {
-  db::FieldSpec spec;
+  db::FieldSpec prop;
   int read_step;               // place among Read's assignments, from 1; 0: not set from the row
   std::string_view lookup_of;  // a name property: the number property whose row gives the name
   int save_step;               // place among Save's columns, from 1; 0: not written
@@ -92,7 +92,7 @@ constexpr size_t kNoField = kFieldCount;
 
 constexpr size_t IndexOf(std::string_view property) {
   for (size_t i = 0; i < kFieldCount; ++i)
-    if (kFields[i].spec.property == property) return i;
+    if (kFields[i].prop.property == property) return i;
   throw std::logic_error("no such item field");
 }
 
@@ -102,7 +102,7 @@ constexpr size_t kGrpNo = IndexOf("IM_GrpNo");
 // The FieldSpec rows alone, for the record and its property members.
 constexpr auto kSpecs = [] {
   std::array<db::FieldSpec, kFieldCount> specs{};
-  for (size_t i = 0; i < kFieldCount; ++i) specs[i] = kFields[i].spec;
+  for (size_t i = 0; i < kFieldCount; ++i) specs[i] = kFields[i].prop;
   return specs;
 }();
 
@@ -210,7 +210,7 @@ void Items::Read(int16_t item_id, const Variant& cn, int16_t y1, int16_t y2) {
           cn);
   if (rs.Eof()) return;
   for (size_t i : kReadOrder) {
-    const db::FieldSpec& f = kFields[i].spec;
+    const db::FieldSpec& f = kFields[i].prop;
     if (kLookups[i] != kNoField) {
       record.Set(i, Variant(GetItemName(record.Int16(kLookups[i]), cn, y1, y2)));
     } else {
