@@ -368,6 +368,31 @@ TEST_F(VoucherTest, ReceiptWithoutRowFiveTakesTheHeaderFromWhatCustomerHeld) {
   EXPECT_EQ(v->Get("CustomerAccId"), Variant(int16_t{55}));
 }
 
+// Reads inside a caller's transaction see its uncommitted rows and leave the transaction to
+// the caller: rolling it back afterwards still undoes everything.
+TEST_F(VoucherTest, ReadsInsideACallersTransactionLeaveItOpen) {
+  AddAccount(301, "Bank of Baroda");
+  Ref<Dispatch> trans = AsDispatch(cn_);
+  trans->Call("BeginTrans", {});
+  Ref<Dispatch> receipt = New("clsRcptVoucher");
+  receipt->Put("V_Id", Variant(int16_t{8}));
+  receipt->Put("V_VoucherType", Variant("Receipt"));
+  receipt->Put("BankAccId", Variant(int16_t{301}));
+  Save(*receipt);
+  for (const char* cls : {"clsRcptVoucher", "clsBankVoucher"}) {
+    Ref<Dispatch> v = New(cls);
+    Read(*v, 8);
+    EXPECT_EQ(v->Get("BankAccId"), Variant(int16_t{301})) << cls;
+    EXPECT_EQ(AsDispatch(v->Get("Bank"))->Get("V_AccountName"), Variant("Bank of Baroda"));
+  }
+  Variant a1;
+  std::vector<Variant> args = {Variant("Select V_Id from " + kVouchers + " where V_EntryNo=1"), cn_,
+                               Variant(kY1), Variant(kY2), a1};
+  EXPECT_EQ(New("clsBankVoucher")->Call("Get_Vouchers_With_Details", args), Variant(int16_t{1}));
+  trans->Call("RollbackTrans", {});
+  EXPECT_EQ(VoucherRowCount(), 0);
+}
+
 TEST_F(VoucherTest, VouchersWrittenByOneClassAreReadByAnother) {
   AddAccount(301, "Bank of Baroda");
   AddAccount(305, "Mehta Traders");

@@ -1,0 +1,338 @@
+// Five-leg receipts saved and read through the voucher component (clsRcptVoucher, created by
+// ProgID and called by late binding), beside raw SQLite doing the same statements with reused
+// prepared statements, with 1,000 and 50,000 receipts (five rows each) in the voucher table.
+//
+// Save: each receipt replaces its five rows (per leg a keyed delete and an insert of every
+// column the row class writes). "Durable" commits every receipt on its own, as a front-end
+// posting one receipt does (synchronous=FULL: one sync per receipt); "InTransaction" runs inside
+// one caller transaction (BeginTrans ... CommitTrans, committed every 500 receipts), which shows
+// the work done per receipt without the sync.
+// Read: each receipt's five rows by key, and each row's account name from the account master
+// (the component creates one clsAccount per row through the registry, as its contract says).
+//
+// After the table, the summary gives receipts per second for both sides, the component's cost
+// over the baseline's, and the cost per receipt at 50,000 over that at 1,000.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <map>
+#include <stdexcept>
+#include <string>
+
+#include "bench_support.h"
+#include "orv/registry.h"
+
+namespace orv::bench {
+namespace {
+
+constexpr int kCommitEvery = 500;
+constexpr int16_t kY1 = 2008, kY2 = 2009;
+
+// Receipts are numbered across the 16-bit range so that 50,000 of them fit.
+int16_t VoucherId(int64_t i, int vouchers) {
+  return int16_t(i - vouchers / 2);
+}
+// The receipt of the k-th iteration: spread over the table rather than walking it in order.
+int64_t Pick(int64_t k, int vouchers) {
+  return (k * 7919) % vouchers;
+}
+
+struct LegNames {
+  const char* object;
+  const char* account;
+  const char* amount;
+  const char* sign;
+};
+constexpr std::array<LegNames, 5> kLegs = {{
+    {"Bank", "BankAccId", "BankAmt", "BankAmtSign"},
+    {"SalesReturn", "SalesReturnAccId", "SalesReturnAmt", "SalesReturnAmtSign"},
+    {"RateDifference", "RateDiffAccId", "RateDiffAmt", "RateDiffAmtSign"},
+    {"Discount", "DiscAccId", "DiscAmt", "DiscAmtSign"},
+    {"Customer", "CustomerAccId", "CustomerAmt", "CustomerAmtSign"},
+}};
+constexpr std::array<double, 5> kAmounts = {9700, 0, 100, 200, 10000};
+
+constexpr const char* kInsert =
+    "INSERT INTO VOUCHERS_2008_2009 (V_Id,V_AccId,V_Date,V_Amt,V_AmtSign,V_VoucherType,"
+    "V_EntryNo,V_Remarks,V_PVoucherNo,V_PVoucherType,V_VchPrefix,V_VchPrefix2,V_VchSuffix,"
+    "V_VchNo,V_StrVchNo,V_VchType1,V_VchType2,V_VchType3,V_VchFlag,V_Extra1,V_Extra2,V_Extra3,"
+    "V_Extra4,V_Extra5) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+constexpr const char* kDelete = "DELETE FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?";
+constexpr const char* kSelect = "SELECT * FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?";
+constexpr const char* kAccountName = "SELECT AM_AccName FROM ACC_MASTER_2008_2009 WHERE AM_AccId=?";
+
+// A prepared statement of the raw connection, finalized when it goes.
+class Statement {
+ public:
+  Statement(BenchDatabase& d, const char* sql) {
+    if (sqlite3_prepare_v2(d.raw(), sql, -1, &s_, nullptr) != SQLITE_OK)
+      throw std::runtime_error(sqlite3_errmsg(d.raw()));
+  }
+  ~Statement() { sqlite3_finalize(s_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  sqlite3_stmt* get() const { return s_; }
+
+ private:
+  sqlite3_stmt* s_ = nullptr;
+};
+
+// Binds leg `k` of receipt `id` to the insert, column for column as the row class writes it.
+void BindRow(sqlite3_stmt* s, int16_t id, int k, double amount) {
+  int c = 1;
+  auto text = [&](const char* t) { sqlite3_bind_text(s, c++, t, -1, SQLITE_STATIC); };
+  auto integer = [&](int v) { sqlite3_bind_int(s, c++, v); };
+  integer(id);
+  integer(k + 1);  // account
+  text("2008-09-12");
+  sqlite3_bind_double(s, c++, amount);
+  text(k == 4 ? "Cr" : "Dr");
+  text("Receipt");
+  integer(k + 1);  // entry number
+  text("Receipt of bill 17");
+  integer(0);
+  text("");
+  for (int i = 0; i < 3; ++i) text("R");  // prefixes and suffix
+  integer(17);
+  text("R-17");
+  for (int i = 0; i < 3; ++i) text("");  // further types
+  integer(0);                            // flag
+  for (int i = 0; i < 5; ++i) text("");  // spare texts
+}
+
+// The year database with five accounts and `vouchers` five-leg receipts.
+void Prefill(BenchDatabase& d, int vouchers) {
+  d.Exec("BEGIN");
+  for (int a = 1; a <= 5; ++a)
+    d.Exec(
+        "INSERT INTO ACC_MASTER_2008_2009 (AM_AccId,AM_AccName,AM_GrpFlag,AM_GrpNo,AM_LevelNo,"
+        "AM_AccType) VALUES (" +
+        std::to_string(a) + ",'Account " + std::to_string(a) + "','L',0,1,'')");
+  Statement ins(d, kInsert);
+  for (int i = 0; i < vouchers; ++i)
+    for (int k = 0; k < 5; ++k) {
+      BindRow(ins.get(), VoucherId(i, vouchers), k, kAmounts[size_t(k)]);
+      sqlite3_step(ins.get());
+      sqlite3_reset(ins.get());
+    }
+  d.Exec("COMMIT");
+}
+
+Ref<Dispatch> NewReceipt() {
+  UseBuildRegistry();
+  Ref<Dispatch> r = CreateObject("ORVVouchers.clsRcptVoucher");
+  r->Put("V_Date", Variant(MakeDate({2008, 9, 12})));
+  r->Put("V_VoucherType", Variant("Receipt"));
+  r->Put("V_Remarks", Variant("Receipt of bill 17"));
+  for (const char* p : {"V_VchPrefix", "V_VchPrefix2", "V_VchSuffix"}) r->Put(p, Variant("R"));
+  r->Put("V_VchNo", Variant(int16_t{17}));
+  r->Put("V_StrVchNo", Variant("R-17"));
+  for (size_t k = 0; k < 5; ++k) {
+    r->Put(kLegs[k].account, Variant(int16_t(k + 1)));
+    r->Put(kLegs[k].sign, Variant(k == 4 ? "Cr" : "Dr"));
+  }
+  return r;
+}
+
+void SaveComponent(benchmark::State& state, bool durable) {
+  BenchDatabase d;
+  const int vouchers = int(state.range(0));
+  Prefill(d, vouchers);
+  Ref<Dispatch> receipt = NewReceipt();
+  Ref<Dispatch> cn = AsDispatch(d.cn());
+  int64_t k = 0;
+  if (!durable) cn->Call("BeginTrans", {});
+  for (auto _ : state) {
+    receipt->Put("V_Id", Variant(VoucherId(Pick(k, vouchers), vouchers)));
+    for (size_t leg = 0; leg < 5; ++leg)
+      receipt->Put(kLegs[leg].amount, Variant(kAmounts[leg] + double(k % 3)));
+    receipt->Call("Save", {Variant("Edit"), d.cn(), Variant(kY1), Variant(kY2)});
+    if (++k % kCommitEvery == 0 && !durable) {
+      cn->Call("CommitTrans", {});
+      cn->Call("BeginTrans", {});
+    }
+  }
+  if (!durable) cn->Call("CommitTrans", {});
+  state.SetItemsProcessed(state.iterations());
+}
+
+void SaveRaw(benchmark::State& state, bool durable) {
+  BenchDatabase d;
+  const int vouchers = int(state.range(0));
+  Prefill(d, vouchers);
+  Statement del(d, kDelete), ins(d, kInsert);
+  int64_t k = 0;
+  if (!durable) d.Exec("BEGIN IMMEDIATE");
+  for (auto _ : state) {
+    const int16_t id = VoucherId(Pick(k, vouchers), vouchers);
+    if (durable) d.Exec("BEGIN IMMEDIATE");
+    for (int leg = 0; leg < 5; ++leg) {
+      sqlite3_bind_int(del.get(), 1, id);
+      sqlite3_bind_int(del.get(), 2, leg + 1);
+      sqlite3_step(del.get());
+      sqlite3_reset(del.get());
+      BindRow(ins.get(), id, leg, kAmounts[size_t(leg)] + double(k % 3));
+      if (sqlite3_step(ins.get()) != SQLITE_DONE) state.SkipWithError(sqlite3_errmsg(d.raw()));
+      sqlite3_reset(ins.get());
+    }
+    if (durable) d.Exec("COMMIT");
+    if (++k % kCommitEvery == 0 && !durable) {
+      d.Exec("COMMIT");
+      d.Exec("BEGIN IMMEDIATE");
+    }
+  }
+  if (!durable) d.Exec("COMMIT");
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_SaveReceiptDurable_Component(benchmark::State& state) {
+  SaveComponent(state, true);
+}
+void BM_SaveReceiptDurable_RawSqlite(benchmark::State& state) {
+  SaveRaw(state, true);
+}
+void BM_SaveReceiptInTransaction_Component(benchmark::State& state) {
+  SaveComponent(state, false);
+}
+void BM_SaveReceiptInTransaction_RawSqlite(benchmark::State& state) {
+  SaveRaw(state, false);
+}
+
+void BM_ReadReceipt_Component(benchmark::State& state) {
+  BenchDatabase d;
+  const int vouchers = int(state.range(0));
+  Prefill(d, vouchers);
+  UseBuildRegistry();
+  Ref<Dispatch> receipt = CreateObject("ORVVouchers.clsRcptVoucher");
+  // The legs are the voucher's own objects: taken once, they show every Read's values.
+  std::array<Ref<Dispatch>, 5> legs;
+  for (size_t leg = 0; leg < 5; ++leg) legs[leg] = AsDispatch(receipt->Get(kLegs[leg].object));
+  int64_t k = 0;
+  for (auto _ : state) {
+    const int16_t id = VoucherId(Pick(k++, vouchers), vouchers);
+    receipt->Call("Read", {Variant(id), d.cn(), Variant(kY1), Variant(kY2)});
+    for (size_t leg = 0; leg < 5; ++leg) {
+      benchmark::DoNotOptimize(receipt->Get(kLegs[leg].account));
+      benchmark::DoNotOptimize(receipt->Get(kLegs[leg].amount));
+      benchmark::DoNotOptimize(receipt->Get(kLegs[leg].sign));
+      benchmark::DoNotOptimize(legs[leg]->Get("V_AccountName"));
+    }
+  }
+  if (legs[4]->Get("V_AccountName").ToText() != "Account 5")
+    state.SkipWithError("wrong account name");
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_ReadReceipt_RawSqlite(benchmark::State& state) {
+  BenchDatabase d;
+  const int vouchers = int(state.range(0));
+  Prefill(d, vouchers);
+  Statement row(d, kSelect), name(d, kAccountName);
+  const int n = sqlite3_column_count(row.get());
+  int64_t k = 0;
+  for (auto _ : state) {
+    const int16_t id = VoucherId(Pick(k++, vouchers), vouchers);
+    for (int leg = 0; leg < 5; ++leg) {
+      sqlite3_stmt* s = row.get();
+      sqlite3_bind_int(s, 1, id);
+      sqlite3_bind_int(s, 2, leg + 1);
+      if (sqlite3_step(s) != SQLITE_ROW) state.SkipWithError("row not found");
+      for (int c = 0; c < n; ++c) {
+        switch (sqlite3_column_type(s, c)) {
+          case SQLITE_INTEGER:
+            benchmark::DoNotOptimize(sqlite3_column_int(s, c));
+            break;
+          case SQLITE_FLOAT:
+            benchmark::DoNotOptimize(sqlite3_column_double(s, c));
+            break;
+          case SQLITE_TEXT:
+            benchmark::DoNotOptimize(
+                std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
+                            size_t(sqlite3_column_bytes(s, c))));
+            break;
+          default:
+            break;
+        }
+      }
+      const int account = sqlite3_column_int(s, 1);
+      sqlite3_reset(s);
+      sqlite3_bind_int(name.get(), 1, account);
+      if (sqlite3_step(name.get()) == SQLITE_ROW)
+        benchmark::DoNotOptimize(
+            std::string(reinterpret_cast<const char*>(sqlite3_column_text(name.get(), 0))));
+      sqlite3_reset(name.get());
+    }
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+BENCHMARK(BM_SaveReceiptDurable_Component)->Arg(1000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveReceiptDurable_RawSqlite)->Arg(1000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveReceiptInTransaction_Component)
+    ->Arg(1000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveReceiptInTransaction_RawSqlite)
+    ->Arg(1000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadReceipt_Component)->Arg(1000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadReceipt_RawSqlite)->Arg(1000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+
+// After the usual table: receipts per second by wall time (which includes the syncs) for the
+// component and the baseline, the component's cost over the baseline's by wall and by CPU time
+// (the CPU figure is the steadier one on a busy machine), and each side's cost per receipt at
+// 50,000 over that at 1,000.
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs) {
+      if (r.run_type != Run::RT_Iteration || r.iterations == 0 || r.error_occurred) continue;
+      const std::string name = r.benchmark_name();  // BM_<operation>_<side>/<receipts>
+      const size_t slash = name.find('/'), under = name.rfind('_', slash);
+      const std::string op = name.substr(3, under - 3);
+      const std::string side = name.substr(under + 1, slash - under - 1);
+      times_[op][side][std::stoi(name.substr(slash + 1))] = {r.GetAdjustedRealTime(),
+                                                             r.GetAdjustedCPUTime()};
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::printf("\n%-25s %8s %12s %12s %11s %10s\n", "receipts/s (wall)", "in table", "component",
+                "raw SQLite", "ratio wall", "ratio CPU");
+    for (auto& [op, sides] : times_) {
+      auto& c = sides["Component"];
+      auto& raw = sides["RawSqlite"];
+      for (int n : {1000, 50000}) {
+        if (!c.count(n) || !raw.count(n)) continue;
+        std::printf("%-25s %8d %12.0f %12.0f %11.2f %10.2f\n", op.c_str(), n, 1e6 / c[n].wall,
+                    1e6 / raw[n].wall, c[n].wall / raw[n].wall, c[n].cpu / raw[n].cpu);
+      }
+      for (auto* t : {&c, &raw})
+        if (t->count(1000) && t->count(50000))
+          std::printf("%-25s %s per receipt at 50,000 / at 1,000: wall %.2f, CPU %.2f\n",
+                      op.c_str(), t == &c ? "component " : "raw SQLite",
+                      (*t)[50000].wall / (*t)[1000].wall, (*t)[50000].cpu / (*t)[1000].cpu);
+    }
+  }
+
+ private:
+  struct Time {
+    double wall = 0, cpu = 0;  // per receipt, microseconds
+  };
+  std::map<std::string, std::map<std::string, std::map<int, Time>>> times_;
+};
+
+}  // namespace
+}  // namespace orv::bench
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  orv::bench::SummaryReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
