@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "orv/db/connection.h"
 #include "orv/db/record.h"
 #include "orv/dispatch.h"
 
@@ -37,9 +38,14 @@ class Vchr final : public DispatchObject<Vchr> {
   // Replaces the row (V_Id, V_EntryNo): deletes it, then inserts the values when V_Amt > 0.
   // The delete and the insert are one unit: if the insert fails the old row stays. Returns 0.
   int16_t Save(const Variant& cn, int16_t y1, int16_t y2);
+  // The delete and the insert of Save, for a caller that already runs them in a unit.
+  void Replace(db::IConnection& cn, int16_t y1, int16_t y2) const;
   // Sets V_Id and V_EntryNo, then loads the row of that key and its account's name; a missing
   // row changes nothing else.
   void Read(int16_t id, int16_t entry_no, const Variant& cn, int16_t y1, int16_t y2);
+  // Read with an account object the caller created for its lookups.
+  void Load(Dispatch& account, int16_t id, int16_t entry_no, const Variant& cn, int16_t y1,
+            int16_t y2);
 
   db::Record& values() noexcept { return values_; }
   const db::Record& values() const noexcept { return values_; }

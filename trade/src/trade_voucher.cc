@@ -2,6 +2,7 @@
 #include <stdexcept>
 
 #include "classes.h"
+#include "orv/db/account_lookup.h"
 #include "orv/db/unit.h"
 
 namespace orv::trade {
@@ -219,15 +220,20 @@ int16_t TradeVoucher::Save(const Variant& cn, int16_t y1, int16_t y2) {
   for (size_t k = 0; k < kLegCount; ++k)
     SetVoucherEntry(*legs_[k], int16_t(k + 1), values_.Int16(QuartetIndex(k, kAccount)),
                     values_.Double(QuartetIndex(k, kAmount)), values_.Text(QuartetIndex(k, kSign)));
-  // All five rows or none: a failing leg undoes the legs saved before it.
-  db::WriteUnit unit(cn);
-  for (const Ref<Vchr>& leg : legs_) leg->Save(cn, y1, y2);
+  // All five rows or none: a failing leg undoes the legs saved before it. Each leg replaces
+  // its row as its own Save does, inside this one unit.
+  db::IConnection& c = db::ConnectionOf(cn);
+  db::WriteUnit unit(c);
+  for (const Ref<Vchr>& leg : legs_) leg->Replace(c, y1, y2);
   unit.Commit();
   return 0;
 }
 
 void TradeVoucher::Read(int16_t id, const Variant& cn, int16_t y1, int16_t y2) {
-  for (size_t k = 0; k < kLegCount; ++k) legs_[k]->Read(id, int16_t(k + 1), cn, y1, y2);
+  // One account object serves the five lookups; it is created before any leg changes, as
+  // each leg's own Read would create its own.
+  const Ref<Dispatch> account = db::NewAccountObject();
+  for (size_t k = 0; k < kLegCount; ++k) legs_[k]->Load(*account, id, int16_t(k + 1), cn, y1, y2);
   // Only now, with every leg read, does the voucher change.
   for (size_t k = 0; k < kLegCount; ++k) {
     const db::Record& leg = legs_[k]->values();

@@ -90,9 +90,15 @@ Vchr::Vchr() : values_(kFields) {}
 
 int16_t Vchr::Save(const Variant& cn, int16_t y1, int16_t y2) {
   db::IConnection& c = db::ConnectionOf(cn);
-  const std::string table = TableName(y1, y2);
   // The old row goes only if the new one can be written.
   db::WriteUnit unit(c);
+  Replace(c, y1, y2);
+  unit.Commit();
+  return 0;
+}
+
+void Vchr::Replace(db::IConnection& c, int16_t y1, int16_t y2) const {
+  const std::string table = TableName(y1, y2);
   c.Execute("Delete from " + table + KeyCondition(values_.Int16(kId), values_.Int16(kEntryNo)));
   if (values_.Double(kAmt) > 0) {
     db::Recordset rs;
@@ -101,13 +107,16 @@ int16_t Vchr::Save(const Variant& cn, int16_t y1, int16_t y2) {
     db::WriteFields(rs, values_, 0, std::size(kFields));
     rs.Update();
   }
-  unit.Commit();
-  return 0;
 }
 
 void Vchr::Read(int16_t id, int16_t entry_no, const Variant& cn, int16_t y1, int16_t y2) {
   // Created before anything changes: if the account master cannot be loaded, nothing has.
   const Ref<Dispatch> account = db::NewAccountObject();
+  Load(*account, id, entry_no, cn, y1, y2);
+}
+
+void Vchr::Load(Dispatch& account, int16_t id, int16_t entry_no, const Variant& cn, int16_t y1,
+                int16_t y2) {
   values_.Set(kId, Variant(id));
   values_.Set(kEntryNo, Variant(entry_no));
   db::Recordset rs;
@@ -115,7 +124,7 @@ void Vchr::Read(int16_t id, int16_t entry_no, const Variant& cn, int16_t y1, int
   if (rs.Eof()) return;
   db::ReadFields(rs, values_, 0, std::size(kFields));
   rs.Close();
-  values_.Set(kAccountName, Variant(db::AccountName(*account, values_.Int16(kAccId), cn, y1, y2)));
+  values_.Set(kAccountName, Variant(db::AccountName(account, values_.Int16(kAccId), cn, y1, y2)));
 }
 
 const ClassTable<Vchr>& Vchr::Table() {

@@ -1,0 +1,267 @@
+// Five-leg sales saved and read through the trade voucher component, beside raw SQLite doing
+// the same statements with reused prepared statements, with 1,000 and 50,000 vouchers (five
+// rows each) in the voucher table. The cost per voucher must not grow with the table.
+//
+// Save: each voucher replaces its five rows (per leg a keyed delete and an insert of every
+// column). "Batched" runs inside a caller's transaction committed every 500 vouchers, which
+// shows the work done per voucher; "Durable" commits every voucher on its own, as a front-end
+// posting one sale does (synchronous=FULL: one sync per voucher).
+// Read: each voucher's five rows by key, and each row's account name from the account master.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <string>
+
+#include "bench_support.h"
+#include "orv/registry.h"
+
+namespace orv::bench {
+namespace {
+
+constexpr int kCommitEvery = 50;
+constexpr int16_t kY1 = 2008, kY2 = 2009;
+
+// Vouchers are numbered across the whole 16-bit range so that 50,000 of them fit.
+int16_t VoucherId(int64_t i, int vouchers) {
+  return int16_t(i - vouchers / 2);
+}
+// The voucher of the k-th iteration: the latest 1,000 vouchers are walked in order, as a
+// front-end posts or revises a run of them. The window is the same whatever the table holds, so
+// that the two table sizes differ only in the size of the table.
+constexpr int kWindow = 1000;
+int64_t Pick(int64_t k, int vouchers) {
+  return vouchers - kWindow + k % kWindow;
+}
+
+constexpr std::array<const char*, 5> kLegAccounts = {"CustomerAccId", "SalesAccId", "VatAccId",
+                                                     "AddTaxAccId", "RndOffAccId"};
+constexpr std::array<const char*, 5> kLegAmounts = {"CustomerAmt", "SalesAmt", "VatAmt",
+                                                    "AddTaxAmt", "RndOffAmt"};
+constexpr std::array<const char*, 5> kLegSigns = {"CustomerAmtSign", "SalesAmtSign", "VatAmtSign",
+                                                  "AddTaxAmtSign", "RndOffAmtSign"};
+constexpr std::array<const char*, 5> kLegNames = {"CustomerName", "SalesAccName", "VatAccName",
+                                                  "AddTaxAccName", "RndOffAccName"};
+constexpr std::array<double, 5> kAmounts = {1180.6, 1000, 125, 55, 0.6};
+
+constexpr const char* kInsert =
+    "INSERT INTO VOUCHERS_2008_2009 (V_Id,V_AccId,V_Date,V_Amt,V_AmtSign,V_VoucherType,"
+    "V_EntryNo,V_Remarks,V_PVoucherNo,V_PVoucherType,V_VchPrefix,V_VchPrefix2,V_VchSuffix,"
+    "V_VchSuffix2,V_VchNo,V_StrVchNo,V_VchType1,V_VchType2,V_VchType3,V_VchFlag,V_Cleared,"
+    "V_Audit,V_Extra1,V_Extra2,V_Extra3,V_Extra4,V_Extra5) VALUES "
+    "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+constexpr const char* kDelete = "DELETE FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?";
+constexpr const char* kSelect = "SELECT * FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?";
+constexpr const char* kAccountName = "SELECT AM_AccName FROM ACC_MASTER_2008_2009 WHERE AM_AccId=?";
+
+sqlite3_stmt* Prepare(BenchDatabase& d, const char* sql) {
+  sqlite3_stmt* s = nullptr;
+  if (sqlite3_prepare_v2(d.raw(), sql, -1, &s, nullptr) != SQLITE_OK)
+    throw std::runtime_error(sqlite3_errmsg(d.raw()));
+  return s;
+}
+
+// Binds one row of a sale (leg `k` of voucher `id`) to the insert statement.
+void BindRow(sqlite3_stmt* s, int16_t id, int k, double amount) {
+  int c = 1;
+  auto text = [&](const char* t) { sqlite3_bind_text(s, c++, t, -1, SQLITE_STATIC); };
+  auto integer = [&](int v) { sqlite3_bind_int(s, c++, v); };
+  integer(id);
+  integer(k + 1);  // account
+  text("2008-09-12");
+  sqlite3_bind_double(s, c++, amount);
+  text(k == 0 ? "Dr" : "Cr");
+  text("Sales");
+  integer(k + 1);  // entry number
+  text("Sales bill");
+  integer(0);
+  text("");
+  for (int i = 0; i < 4; ++i) text("S");  // prefixes and suffixes
+  integer(17);
+  text("S-17");
+  for (int i = 0; i < 3; ++i) text("");    // further types
+  for (int i = 0; i < 3; ++i) integer(0);  // the three flags
+  for (int i = 0; i < 5; ++i) text("");    // spare texts
+}
+
+// The year database with five accounts and `vouchers` five-leg sales.
+void Prefill(BenchDatabase& d, int vouchers) {
+  d.Exec("BEGIN");
+  for (int a = 1; a <= 5; ++a)
+    d.Exec(
+        "INSERT INTO ACC_MASTER_2008_2009 (AM_AccId,AM_AccName,AM_GrpFlag,AM_GrpNo,AM_LevelNo,"
+        "AM_AccType) VALUES (" +
+        std::to_string(a) + ",'Account " + std::to_string(a) + "','L',0,1,'')");
+  sqlite3_stmt* s = Prepare(d, kInsert);
+  for (int i = 0; i < vouchers; ++i)
+    for (int k = 0; k < 5; ++k) {
+      BindRow(s, VoucherId(i, vouchers), k, kAmounts[size_t(k)]);
+      sqlite3_step(s);
+      sqlite3_reset(s);
+    }
+  sqlite3_finalize(s);
+  d.Exec("COMMIT");
+  d.Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+}
+
+Ref<Dispatch> NewSale() {
+  UseBuildRegistry();
+  Ref<Dispatch> sale = CreateObject("ORVVchr.Sales");
+  sale->Put("V_Date", Variant(MakeDate({2008, 9, 12})));
+  sale->Put("V_VoucherType", Variant("Sales"));
+  sale->Put("V_Remarks", Variant("Sales bill"));
+  sale->Put("V_VchNo", Variant(int16_t{17}));
+  sale->Put("V_StrVchNo", Variant("S-17"));
+  for (size_t k = 0; k < 5; ++k) {
+    sale->Put(kLegAccounts[k], Variant(int16_t(k + 1)));
+    sale->Put(kLegSigns[k], Variant(k == 0 ? "Dr" : "Cr"));
+  }
+  return sale;
+}
+
+// Saves a sale per iteration through the component; `durable`: each voucher commits alone.
+void SaveComponent(benchmark::State& state, bool durable) {
+  BenchDatabase d;
+  const int vouchers = int(state.range(0));
+  Prefill(d, vouchers);
+  Ref<Dispatch> sale = NewSale();
+  int64_t k = 0;
+  if (!durable) d.conn().BeginTrans();
+  for (auto _ : state) {
+    sale->Put("V_Id", Variant(VoucherId(Pick(k, vouchers), vouchers)));
+    for (size_t leg = 0; leg < 5; ++leg)
+      sale->Put(kLegAmounts[leg], Variant(kAmounts[leg] + double(k % 3)));
+    sale->Call("Save", {Variant("Edit"), d.cn(), Variant(kY1), Variant(kY2)});
+    if (!durable && ++k % kCommitEvery == 0) {
+      d.conn().CommitTrans();
+      d.conn().BeginTrans();
+    }
+    if (durable) ++k;
+  }
+  if (!durable) d.conn().CommitTrans();
+  state.SetItemsProcessed(state.iterations());
+}
+
+// The same statements on the raw connection with prepared statements reused.
+void SaveRaw(benchmark::State& state, bool durable) {
+  BenchDatabase d;
+  const int vouchers = int(state.range(0));
+  Prefill(d, vouchers);
+  sqlite3_stmt* del = Prepare(d, kDelete);
+  sqlite3_stmt* ins = Prepare(d, kInsert);
+  int64_t k = 0;
+  if (!durable) d.Exec("BEGIN IMMEDIATE");
+  for (auto _ : state) {
+    const int16_t id = VoucherId(Pick(k, vouchers), vouchers);
+    if (durable) d.Exec("BEGIN IMMEDIATE");
+    for (int leg = 0; leg < 5; ++leg) {
+      sqlite3_bind_int(del, 1, id);
+      sqlite3_bind_int(del, 2, leg + 1);
+      sqlite3_step(del);
+      sqlite3_reset(del);
+      BindRow(ins, id, leg, kAmounts[size_t(leg)] + double(k % 3));
+      if (sqlite3_step(ins) != SQLITE_DONE) state.SkipWithError(sqlite3_errmsg(d.raw()));
+      sqlite3_reset(ins);
+    }
+    if (durable) d.Exec("COMMIT");
+    if (!durable && ++k % kCommitEvery == 0) {
+      d.Exec("COMMIT");
+      d.Exec("BEGIN IMMEDIATE");
+    }
+    if (durable) ++k;
+  }
+  if (!durable) d.Exec("COMMIT");
+  sqlite3_finalize(del);
+  sqlite3_finalize(ins);
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_SaveSaleBatched_Component(benchmark::State& state) {
+  SaveComponent(state, false);
+}
+void BM_SaveSaleBatched_RawSqlite(benchmark::State& state) {
+  SaveRaw(state, false);
+}
+void BM_SaveSaleDurable_Component(benchmark::State& state) {
+  SaveComponent(state, true);
+}
+void BM_SaveSaleDurable_RawSqlite(benchmark::State& state) {
+  SaveRaw(state, true);
+}
+
+void BM_ReadSale_Component(benchmark::State& state) {
+  BenchDatabase d;
+  const int vouchers = int(state.range(0));
+  Prefill(d, vouchers);
+  UseBuildRegistry();
+  Ref<Dispatch> sale = CreateObject("ORVVchr.Sales");
+  int64_t k = 0;
+  for (auto _ : state) {
+    const int16_t id = VoucherId(Pick(k++, vouchers), vouchers);
+    sale->Call("Read", {Variant(id), d.cn(), Variant(kY1), Variant(kY2)});
+    for (size_t leg = 0; leg < 5; ++leg) {
+      benchmark::DoNotOptimize(sale->Get(kLegAccounts[leg]));
+      benchmark::DoNotOptimize(sale->Get(kLegNames[leg]));
+      benchmark::DoNotOptimize(sale->Get(kLegAmounts[leg]));
+      benchmark::DoNotOptimize(sale->Get(kLegSigns[leg]));
+    }
+  }
+  if (sale->Get("CustomerName").ToText() != "Account 1") state.SkipWithError("wrong account name");
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_ReadSale_RawSqlite(benchmark::State& state) {
+  BenchDatabase d;
+  const int vouchers = int(state.range(0));
+  Prefill(d, vouchers);
+  sqlite3_stmt* row = Prepare(d, kSelect);
+  sqlite3_stmt* name = Prepare(d, kAccountName);
+  const int n = sqlite3_column_count(row);
+  int64_t k = 0;
+  for (auto _ : state) {
+    const int16_t id = VoucherId(Pick(k++, vouchers), vouchers);
+    for (int leg = 0; leg < 5; ++leg) {
+      sqlite3_bind_int(row, 1, id);
+      sqlite3_bind_int(row, 2, leg + 1);
+      if (sqlite3_step(row) != SQLITE_ROW) state.SkipWithError("row not found");
+      for (int c = 0; c < n; ++c) {
+        switch (sqlite3_column_type(row, c)) {
+          case SQLITE_INTEGER:
+            benchmark::DoNotOptimize(sqlite3_column_int(row, c));
+            break;
+          case SQLITE_FLOAT:
+            benchmark::DoNotOptimize(sqlite3_column_double(row, c));
+            break;
+          case SQLITE_TEXT:
+            benchmark::DoNotOptimize(
+                std::string(reinterpret_cast<const char*>(sqlite3_column_text(row, c)),
+                            size_t(sqlite3_column_bytes(row, c))));
+            break;
+          default:
+            break;
+        }
+      }
+      const int account = sqlite3_column_int(row, 1);
+      sqlite3_reset(row);
+      sqlite3_bind_int(name, 1, account);
+      if (sqlite3_step(name) == SQLITE_ROW)
+        benchmark::DoNotOptimize(
+            std::string(reinterpret_cast<const char*>(sqlite3_column_text(name, 0))));
+      sqlite3_reset(name);
+    }
+  }
+  sqlite3_finalize(row);
+  sqlite3_finalize(name);
+  state.SetItemsProcessed(state.iterations());
+}
+
+BENCHMARK(BM_SaveSaleBatched_Component)->Arg(1000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveSaleBatched_RawSqlite)->Arg(1000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveSaleDurable_Component)->Arg(1000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveSaleDurable_RawSqlite)->Arg(1000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadSale_Component)->Arg(1000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadSale_RawSqlite)->Arg(1000)->Arg(50000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace orv::bench
+
+BENCHMARK_MAIN();
