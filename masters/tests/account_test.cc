@@ -38,6 +38,43 @@ class AccountTest : public MastersTest {
   }
 };
 
+TEST_F(AccountTest, InterfaceOrderAndDispatchIds) {
+  const std::pair<const char*, DispId> expected[] = {
+      {"AccountId", 0x6803000B},
+      {"AccountName", 0x6803000A},
+      {"AccountAlias", 0x68030009},
+      {"AccountType", 0x68030008},
+      {"OpeningBalance", 0x68030007},
+      {"OpeningBalanceSign", 0x68030006},
+      {"GroupFlag", 0x68030005},
+      {"GroupNo", 0x68030004},
+      {"LevelNo", 0x68030003},
+      {"ClosingBalance", 0x68030002},
+      {"ClosingBalanceSign", 0x68030001},
+      {"AD", 0x68030000},
+      {"Get_Accounts_With_Id", 0x6003000C},
+      {"Save", 0x6003000D},
+      {"Read", 0x6003000E},
+      {"Get_OpeningBalSign", 0x60030011},
+      {"Get_AccountName", 0x60030012},
+      {"Get_AccountSum", 0x60030013},
+      {"Get_Accounts_With_Details", 0x60030015},
+      {"Delete", 0x60030016},
+  };
+  const TypeInfo& t = NewAccount()->Type();
+  ASSERT_EQ(t.members.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(t.members[i].name, expected[i].first);
+    EXPECT_EQ(t.members[i].id, expected[i].second) << expected[i].first;
+  }
+  // A new account: empty texts and zeros, and a details object of its own.
+  Ref<Dispatch> a = NewAccount();
+  EXPECT_EQ(a->Get("AccountName"), Variant(""));
+  EXPECT_EQ(a->Get("GroupNo"), Variant(int16_t{0}));
+  EXPECT_EQ(a->Get("OpeningBalance"), Variant(0.0));
+  EXPECT_EQ(AsDispatch(a->Get("AD"))->Type().class_name, "clsAccountDetails");
+}
+
 TEST_F(AccountTest, NewAccountTakesLevelAndTypeFromItsGroupAndGetsTwelveMonths) {
   InsertGroup(7, 2, "X");
   Ref<Dispatch> a = NewAccount();
