@@ -3,6 +3,7 @@
 // and style). The cost per item must not grow with the table; the baseline runs the same
 // statements through reused prepared statements and keeps the same values.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <map>
@@ -141,6 +142,9 @@ BENCHMARK(BM_ItemList_RawSqlite)->Arg(10000)->Iterations(4)->Unit(benchmark::kMi
 // program and the component's cost per item over the baseline's.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  // Colours only on a terminal, so that saved output stays plain text.
+  RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
