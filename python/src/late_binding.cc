@@ -27,23 +27,39 @@ ObjectHandle::ObjectHandle(Ref<Object> object)
       dispatch_(QueryAs<Dispatch>(object_.get())),
       identity_(object_ ? object_->QueryInterface(kIidUnknown) : nullptr) {}
 
+const MemberInfo* ObjectHandle::FindMember(const std::string& name) const {
+  return dispatch_ && !IsSpecialName(name) ? dispatch_->Type().Find(name) : nullptr;
+}
+
+void ObjectHandle::ThrowNoMember(const std::string& name) const {
+  const std::string class_name =
+      dispatch_ ? std::string(dispatch_->Type().class_name) : "orv.Object";
+  throw py::attribute_error("'" + class_name + "' object has no member '" + name + "'");
+}
+
 const MemberInfo& ObjectHandle::Member(const std::string& name) const {
-  const MemberInfo* m = dispatch_ && !IsSpecialName(name) ? dispatch_->Type().Find(name) : nullptr;
-  if (!m) {
-    const std::string class_name =
-        dispatch_ ? std::string(dispatch_->Type().class_name) : "orv.Object";
-    throw py::attribute_error("'" + class_name + "' object has no member '" + name + "'");
-  }
+  const MemberInfo* m = FindMember(name);
+  if (!m) ThrowNoMember(name);
   return *m;
 }
 
-py::object ObjectHandle::GetAttribute(const std::string& name) const {
-  const MemberInfo& m = Member(name);
-  if (IsPlainProperty(m) || !(m.kinds & (kMethod | kPropertyGet)))
+py::object ObjectHandle::GetAttribute(py::handle self, py::handle name) const {
+  // This replaces Python's attribute lookup (a failed lookup before a fallback would cost an
+  // exception on every member read): members first, then what Python itself finds.
+  const std::string text = TextFromPython(name);
+  const MemberInfo* m = FindMember(text);
+  if (!m) {
+    PyObject* own = PyObject_GenericGetAttr(self.ptr(), name.ptr());
+    if (own) return py::reinterpret_steal<py::object>(own);
+    if (IsSpecialName(text)) throw py::error_already_set();
+    PyErr_Clear();
+    ThrowNoMember(text);
+  }
+  if (IsPlainProperty(*m) || !(m->kinds & (kMethod | kPropertyGet)))
     // A member that can be neither read nor called (a put-only property) gets the runtime's
     // own no-such-member error.
-    return FromVariant(dispatch_->Invoke(m.id, kPropertyGet, {}));
-  return py::cast(BoundMethod(dispatch_, m));
+    return FromVariant(dispatch_->Invoke(m->id, kPropertyGet, {}));
+  return py::cast(BoundMethod(dispatch_, *m));
 }
 
 void ObjectHandle::SetAttribute(const std::string& name, py::handle value) const {

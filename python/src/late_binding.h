@@ -21,8 +21,9 @@ class ObjectHandle {
   // The object's identity: equal for every interface of the same object.
   const void* identity() const noexcept { return identity_; }
 
-  // A property's value, or a bound method for a method. AttributeError for an unknown name.
-  py::object GetAttribute(const std::string& name) const;
+  // A property's value, or a bound method for a method; Python's own attributes of `self` (this
+  // handle's Python object) for the names no member has. AttributeError for an unknown name.
+  py::object GetAttribute(py::handle self, py::handle name) const;
   // A property put, or a put by reference where the member takes only that. AttributeError for
   // an unknown name.
   void SetAttribute(const std::string& name, py::handle value) const;
@@ -31,8 +32,11 @@ class ObjectHandle {
   std::string Repr() const;
 
  private:
+  // The member called `name`, or nullptr.
+  const MemberInfo* FindMember(const std::string& name) const;
   // The member called `name`, or AttributeError.
   const MemberInfo& Member(const std::string& name) const;
+  [[noreturn]] void ThrowNoMember(const std::string& name) const;
 
   Ref<Object> object_;
   Ref<Dispatch> dispatch_;  // null for an object without late-bound members

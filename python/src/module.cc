@@ -122,7 +122,11 @@ PYBIND11_MODULE(orv, m) {
   py::class_<ObjectHandle>(m, "Object",
                            "An automation object. Attributes are its members, found without "
                            "regard to case; == compares identity.")
-      .def("__getattr__", &ObjectHandle::GetAttribute)
+      .def("__getattribute__",
+           [](py::handle self, py::handle name) {
+             if (!PyUnicode_Check(name.ptr())) throw py::type_error("attribute name must be a str");
+             return self.cast<const ObjectHandle&>().GetAttribute(self, name);
+           })
       .def("__setattr__", &ObjectHandle::SetAttribute)
       .def("__dir__", &ObjectHandle::MemberNames)
       .def("__repr__", &ObjectHandle::Repr)
