@@ -15,6 +15,12 @@ import orv
 Y1, Y2 = 2008, 2009
 
 
+def put(obj, **properties):
+    """Assigns each property of obj in turn (a property put by late binding)."""
+    for name, value in properties.items():
+        setattr(obj, name, value)
+
+
 def heading(title):
     print(f"\n== {title} ==")
 
@@ -33,8 +39,8 @@ def ensure_account(cn, account_id, name, flag="L", group=0, opening=0.0, sign="D
     account = orv.create("ORVMasters.clsAccount")
     if account.Get_AccountName(account_id, cn, Y1, Y2):
         return
-    account.AccountId, account.AccountName, account.GroupFlag, account.GroupNo = account_id, name, flag, group
-    account.OpeningBalance, account.OpeningBalanceSign = opening, sign
+    put(account, AccountId=account_id, AccountName=name, GroupFlag=flag, GroupNo=group)
+    put(account, OpeningBalance=opening, OpeningBalanceSign=sign)
     account.AD.AccountId = account_id  # the details row is keyed by its own AccountId
     account.Save("New", account_id, cn, Y1, Y2)
 
@@ -67,12 +73,15 @@ def accounts(company, cn):
         ensure_account(cn, account_id, name, flag, group, opening, sign)
         saved = orv.create("ORVMasters.clsAccount")
         saved.Read(account_id, cn, Y1, Y2)
-        print(f"saved {account_id:2} {name:15} flag {flag}, group {group:2} -> level {saved.LevelNo}")
+        print(
+            f"saved {account_id:2} {name:15} flag {flag}, group {group:2} -> level {saved.LevelNo}"
+        )
 
     details = orv.create("ORVMasters.clsAccount")
     details.Read(14, cn, Y1, Y2)
     d = details.AD
-    d.ContactPerson1, d.Area, d.Pincode, d.State, d.Limit = "Ramesh Kumar", "Gandhinagar ", "560009 ", "Karnataka", 50000
+    put(d, ContactPerson1="Ramesh Kumar", Area="Gandhinagar ", Pincode="560009 ", State="Karnataka")
+    d.Limit = 50000
     details.Save("Edit", 14, cn, Y1, Y2)
     print("details of 14 saved with an Edit")
 
@@ -87,13 +96,22 @@ def accounts(company, cn):
     query = f"Select AM_AccId from {company.Table.AM} where AM_GrpNo=13 order by AM_AccId"
     count, listed = account.Get_Accounts_With_Details(query, cn, Y1, Y2, [])
     for a in listed[:count]:
-        print(f"  {a.AccountId} {a.AccountName}, {a.OpeningBalance:g} {a.OpeningBalanceSign}, "
-              f"contact {a.AD.ContactPerson1}, limit {a.AD.Limit:g}, print address {a.AD.PrintAddress!r}")
-    print(f"Get_AccountName(14) = {account.Get_AccountName(14, cn, Y1, Y2)!r}, "
-          f"Get_AccountName(99) = {account.Get_AccountName(99, cn, Y1, Y2)!r}")
-    print(f"opening balances: Dr {account.Get_AccountSum('Dr', cn, Y1, Y2):g}, "
-          f"Cr {account.Get_AccountSum('Cr', cn, Y1, Y2):g}")
-    print("Delete(13), a group with a member:", "deleted" if account.Delete(13, cn, Y1, Y2) else "refused")
+        print(
+            f"  {a.AccountId} {a.AccountName}, {a.OpeningBalance:g} {a.OpeningBalanceSign}, "
+            f"contact {a.AD.ContactPerson1}, limit {a.AD.Limit:g}, print address {a.AD.PrintAddress!r}"
+        )
+    print(
+        f"Get_AccountName(14) = {account.Get_AccountName(14, cn, Y1, Y2)!r}, "
+        f"Get_AccountName(99) = {account.Get_AccountName(99, cn, Y1, Y2)!r}"
+    )
+    print(
+        f"opening balances: Dr {account.Get_AccountSum('Dr', cn, Y1, Y2):g}, "
+        f"Cr {account.Get_AccountSum('Cr', cn, Y1, Y2):g}"
+    )
+    print(
+        "Delete(13), a group with a member:",
+        "deleted" if account.Delete(13, cn, Y1, Y2) else "refused",
+    )
 
 
 def receipt(cn):
@@ -101,7 +119,7 @@ def receipt(cn):
     for account_id, name in [(12, "State Bank"), (14, "Ramesh Traders"), (31, "Discount Allowed")]:
         ensure_account(cn, account_id, name)
     r = orv.create("ORVVouchers.clsRcptVoucher")
-    r.V_Id, r.V_Date, r.V_VoucherType, r.V_StrVchNo = 7, datetime.date(2008, 9, 12), "Receipt", "R-7"
+    put(r, V_Id=7, V_Date=datetime.date(2008, 9, 12), V_VoucherType="Receipt", V_StrVchNo="R-7")
     r.V_Remarks = "cheque 4471"
     r.BankAccId, r.BankAmt, r.BankAmtSign = 12, 9800.0, "Dr"
     r.DiscAccId, r.DiscAmt, r.DiscAmtSign = 31, 200.0, "Dr"
@@ -109,23 +127,38 @@ def receipt(cn):
     print("Save ->", r.Save("New", cn, Y1, Y2))
     back = orv.create("ORVVouchers.clsRcptVoucher")
     back.Read(7, cn, Y1, Y2)
-    print(f"read back receipt {back.V_Id} of {back.V_Date:%Y-%m-%d}, {back.V_StrVchNo}: {back.V_Remarks!r}")
+    print(
+        f"read back receipt {back.V_Id} of {back.V_Date:%Y-%m-%d}, {back.V_StrVchNo}: {back.V_Remarks!r}"
+    )
     for leg in ("Bank", "SalesReturn", "RateDifference", "Discount", "Customer"):
         row = getattr(back, leg)
-        print(f"  [{row.V_EntryNo}] {leg:15} {row.V_AccId:3} {row.V_AccountName:18} {row.V_Amt:9g} {row.V_AmtSign}")
+        print(
+            f"  [{row.V_EntryNo}] {leg:15} {row.V_AccId:3} {row.V_AccountName:18} {row.V_Amt:9g} {row.V_AmtSign}"
+        )
 
 
 def trade(cn):
     heading("Trade vouchers")
-    for account_id, name in [(401, "Sharma Textiles"), (402, "Mehta Mills"), (403, "Sales A/c"),
-                             (404, "Purchase A/c"), (405, "VAT Payable"), (406, "Additional Tax"),
-                             (407, "Round Off")]:
+    for account_id, name in [
+        (401, "Sharma Textiles"),
+        (402, "Mehta Mills"),
+        (403, "Sales A/c"),
+        (404, "Purchase A/c"),
+        (405, "VAT Payable"),
+        (406, "Additional Tax"),
+        (407, "Round Off"),
+    ]:
         ensure_account(cn, account_id, name)
     sale = orv.create("ORVVchr.Sales")
-    sale.V_Id, sale.V_Date, sale.V_VoucherType, sale.V_StrVchNo = 101, datetime.date(2008, 9, 12), "Sales", "S-17"
+    put(sale, V_Id=101, V_Date=datetime.date(2008, 9, 12), V_VoucherType="Sales", V_StrVchNo="S-17")
     sale.IsVatSales = True
-    legs = [("Customer", 401, 1180.6, "Dr"), ("Sales", 403, 1000.0, "Cr"), ("Vat", 405, 125.0, "Cr"),
-            ("AddTax", 406, 55.0, "Cr"), ("RndOff", 407, 0.6, "Cr")]
+    legs = [
+        ("Customer", 401, 1180.6, "Dr"),
+        ("Sales", 403, 1000.0, "Cr"),
+        ("Vat", 405, 125.0, "Cr"),
+        ("AddTax", 406, 55.0, "Cr"),
+        ("RndOff", 407, 0.6, "Cr"),
+    ]
     for leg, account_id, amount, sign in legs:
         setattr(sale, leg + "AccId", account_id)
         setattr(sale, leg + "Amt", amount)
@@ -135,7 +168,7 @@ def trade(cn):
     show_rows(cn, 101)
 
     purchase = orv.create("ORVVchr.Purchase")
-    purchase.V_Id, purchase.V_Date, purchase.V_VoucherType = 102, datetime.date(2008, 9, 14), "Purchase"
+    put(purchase, V_Id=102, V_Date=datetime.date(2008, 9, 14), V_VoucherType="Purchase")
     purchase.SupplierAccId, purchase.SupplierAmt, purchase.SupplierAmtSign = 402, 2400.0, "Cr"
     purchase.PurchaseAccId, purchase.PurchaseAmt, purchase.PurchaseAmtSign = 404, 2400.0, "Dr"
     purchase.Save("New", cn, Y1, Y2)
@@ -150,31 +183,51 @@ def trade(cn):
     back = orv.create("ORVVchr.Sales")
     back.Read(101, cn, Y1, Y2)
     print(f"sale {back.V_Id} read back: {back.V_StrVchNo} of {back.V_Date:%Y-%m-%d}")
-    for prefix, name in [("Customer", "CustomerName"), ("Sales", "SalesAccName"), ("Vat", "VatAccName"),
-                         ("AddTax", "AddTaxAccName"), ("RndOff", "RndOffAccName")]:
-        print(f"  {prefix + 'AccId':14} {getattr(back, prefix + 'AccId'):4}  {getattr(back, name):16}"
-              f"{getattr(back, prefix + 'Amt'):9g} {getattr(back, prefix + 'AmtSign')}")
+    for prefix, name in [
+        ("Customer", "CustomerName"),
+        ("Sales", "SalesAccName"),
+        ("Vat", "VatAccName"),
+        ("AddTax", "AddTaxAccName"),
+        ("RndOff", "RndOffAccName"),
+    ]:
+        print(
+            f"  {prefix + 'AccId':14} {getattr(back, prefix + 'AccId'):4}  {getattr(back, name):16}"
+            f"{getattr(back, prefix + 'Amt'):9g} {getattr(back, prefix + 'AmtSign')}"
+        )
 
 
 def items(company, cn):
     heading("Items")
-    table = "Items" + company.Table.AM[len("ACC_MASTER"):]
+    table = "Items" + company.Table.AM[len("ACC_MASTER") :]
     # Groups, brands, colours, sizes and styles are rows of the item table too.
-    for number, name, kind in [(2, "Shirts", "G"), (101, "Arrow", "B"), (201, "Sky blue", "C"),
-                               (302, "XL", "S"), (401, "Slim fit", "T")]:
-        cn.Execute(f"Insert into {table} (IM_ItemId, IM_ItemName, IM_GrpFlag, IM_GrpNo, IM_GrpLevel)"
-                   f" values ({number}, '{name}', '{kind}', 0, 1)")
+    for number, name, kind in [
+        (2, "Shirts", "G"),
+        (101, "Arrow", "B"),
+        (201, "Sky blue", "C"),
+        (302, "XL", "S"),
+        (401, "Slim fit", "T"),
+    ]:
+        cn.Execute(
+            f"Insert into {table} (IM_ItemId, IM_ItemName, IM_GrpFlag, IM_GrpNo, IM_GrpLevel)"
+            f" values ({number}, '{name}', '{kind}', 0, 1)"
+        )
     item = orv.create("ORVItems.clsItems")
-    for name, rate in [("Oxford shirt", 899.0), ("Linen shirt", 1299.0), ("Men's 'Casual' shirt", 649.0)]:
+    for name, rate in [
+        ("Oxford shirt", 899.0),
+        ("Linen shirt", 1299.0),
+        ("Men's 'Casual' shirt", 649.0),
+    ]:
         number = item.Get_New_ItemId(cn, Y1, Y2)
-        item.ItemId, item.ItemName, item.IM_GrpNo, item.IM_Unit, item.IM_UnitId = number, name, 2, "Pcs", 1
-        item.IM_ItemRate, item.BrandId, item.ColorId, item.SizeId, item.StyleId = rate, 101, 201, 302, 401
+        put(item, ItemId=number, ItemName=name, IM_GrpNo=2, IM_Unit="Pcs", IM_UnitId=1)
+        put(item, IM_ItemRate=rate, BrandId=101, ColorId=201, SizeId=302, StyleId=401)
         item.Save("New", number, cn, Y1, Y2)
         print(f"Get_New_ItemId proposed {number}; saved {name}")
     read = orv.create("ORVItems.clsItems")
     read.Read(1001, cn, Y1, Y2)
-    print(f"read item 1001: {read.ItemName}, rate {read.IM_ItemRate:g}, group {read.GroupName}, "
-          f"brand {read.BrandName}, colour {read.ColorName}, size {read.SizeName}, style {read.StyleName}")
+    print(
+        f"read item 1001: {read.ItemName}, rate {read.IM_ItemRate:g}, group {read.GroupName}, "
+        f"brand {read.BrandName}, colour {read.ColorName}, size {read.SizeName}, style {read.StyleName}"
+    )
     query = f"Select IM_ItemId from {table} where IM_GrpFlag='I' order by IM_ItemName"
     count, listed = item.Get_Item_With_Details(query, cn, Y1, Y2, [])
     print(f"Get_Item_With_Details returned {count} items in a list of {len(listed)}:")

@@ -16,6 +16,12 @@ Y1, Y2 = 2008, 2009
 SOURCE_TREE = pathlib.Path(__file__).resolve().parents[2]
 
 
+def put(obj, **properties):
+    """Assigns each property of obj in turn."""
+    for name, value in properties.items():
+        setattr(obj, name, value)
+
+
 def requires(directory, prog_id):
     """Skips a test while its component is absent from the source tree (and so not built).
 

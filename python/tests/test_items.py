@@ -2,12 +2,18 @@
 import pytest
 
 import orv
-from conftest import Y1, Y2, requires
+from conftest import Y1, Y2, put, requires
 
 pytestmark = requires("items", "ORVItems.clsItems")
 
 # Rows that items refer to: a group, a brand, a colour, a size and a style.
-REFERRED = [(2, "Shirts", "G"), (101, "Arrow", "B"), (201, "Sky blue", "C"), (301, "XL", "S"), (401, "Slim fit", "T")]
+REFERRED = [
+    (2, "Shirts", "G"),
+    (101, "Arrow", "B"),
+    (201, "Sky blue", "C"),
+    (301, "XL", "S"),
+    (401, "Slim fit", "T"),
+]
 
 
 @pytest.fixture
@@ -19,10 +25,14 @@ def items(cn):
         )
     item = orv.create("ORVItems.clsItems")
     numbers = []
-    for name, rate in [("Oxford shirt", 899.0), ("Men's 'Casual' shirt", 649.0), ("Linen shirt", 1299.0)]:
+    for name, rate in [
+        ("Oxford shirt", 899.0),
+        ("Men's 'Casual' shirt", 649.0),
+        ("Linen shirt", 1299.0),
+    ]:
         number = item.Get_New_ItemId(cn, Y1, Y2)
         item.ItemId, item.ItemName, item.IM_GrpNo, item.IM_Unit = number, name, 2, "Pcs"
-        item.IM_ItemRate, item.BrandId, item.ColorId, item.SizeId, item.StyleId = rate, 101, 201, 301, 401
+        put(item, IM_ItemRate=rate, BrandId=101, ColorId=201, SizeId=301, StyleId=401)
         assert item.Save("New", number, cn, Y1, Y2) is None
         numbers.append(number)
     return numbers
@@ -54,6 +64,8 @@ def test_an_item_list_from_a_query(items, cn):
 
 def test_a_list_query_that_writes_is_refused_and_nothing_runs(items, cn, rows):
     with pytest.raises(orv.Error) as e:
-        orv.create("ORVItems.clsItems").Get_Item_With_Details("Delete from Items_2008_2009", cn, Y1, Y2, [])
+        orv.create("ORVItems.clsItems").Get_Item_With_Details(
+            "Delete from Items_2008_2009", cn, Y1, Y2, []
+        )
     assert e.value.number == 3002
     assert rows("select count(*) from Items_2008_2009") == [(8,)]

@@ -125,7 +125,10 @@ def test_plain_object_put_shares_the_object_and_numbers_become_doubles_and_boole
     [
         (datetime.date(2008, 9, 12), datetime.datetime(2008, 9, 12)),
         (datetime.datetime(2008, 9, 12, 13, 45, 30), datetime.datetime(2008, 9, 12, 13, 45, 30)),
-        (datetime.datetime(2008, 9, 12, 13, 45, 30, 600000), datetime.datetime(2008, 9, 12, 13, 45, 31)),
+        (
+            datetime.datetime(2008, 9, 12, 13, 45, 30, 600000),
+            datetime.datetime(2008, 9, 12, 13, 45, 31),
+        ),
         # Before the epoch the time of day still counts forward from midnight.
         (datetime.datetime(1899, 12, 29, 6, 0), datetime.datetime(1899, 12, 29, 6, 0)),
         (datetime.datetime(1800, 1, 1, 23, 59, 59), datetime.datetime(1800, 1, 1, 23, 59, 59)),

@@ -52,8 +52,11 @@ def test_a_receipt_reads_back_with_the_account_names_of_its_legs(receipt, cn):
     assert r.Read(7, cn, Y1, Y2) is None
     assert (r.V_Id, r.V_Date, r.V_VoucherType, r.V_StrVchNo) == (7, DATE, "Receipt", "R-7")
     for leg, (account, _, amount, sign) in LEGS.items():
-        assert (getattr(r, leg + "AccId"), getattr(r, leg + "Amt"), getattr(r, leg + "AmtSign")) == (
-            account, amount, sign)
+        assert (
+            getattr(r, leg + "AccId"),
+            getattr(r, leg + "Amt"),
+            getattr(r, leg + "AmtSign"),
+        ) == (account, amount, sign)
     assert r.Customer.V_AccountName == "Sharma Textiles" and r.Customer.V_EntryNo == 5
     assert r.Bank.V_AccountName == "State Bank"
 
