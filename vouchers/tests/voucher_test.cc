@@ -119,6 +119,21 @@ TEST_F(VoucherTest, SaveWritesEveryColumnAsItsType) {
   EXPECT_TRUE(rs.Field("V_VchSuffix2").IsNull());
   rs.MoveNext();
   EXPECT_TRUE(rs.Eof());
+  rs.Close();
+
+  // A row the trade voucher row wrote, with its three further columns set, is replaced by a
+  // row in which they hold what an insert leaves there.
+  Exec("Delete from " + kVouchers);
+  Exec("Insert into " + kVouchers +
+       " (V_Id, V_EntryNo, V_VchSuffix2, V_Cleared, V_Audit) values (-7, -1, 'T', -1, -1)");
+  Save(*RowWith(SampleRow(-7, -1)));
+  const auto rows =
+      Rows("Select V_VchSuffix2, V_Cleared, V_Audit, V_Amt from " + kVouchers + " where V_Id=-7");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_TRUE(rows[0][0].IsNull());
+  EXPECT_EQ(rows[0][1], Variant(false));
+  EXPECT_EQ(rows[0][2], Variant(false));
+  EXPECT_EQ(rows[0][3], Variant(1234.56));
   EXPECT_EQ(Scalar("Select V_VchFlag + 0 from " + kVouchers), Variant(int32_t{-1}));
 }
 
