@@ -1,5 +1,8 @@
 // The module orv: creates automation objects through the class registry and drives them by
 // late binding; see values.h for how values cross and late_binding.h for attribute access.
+//
+// Every call into a component keeps the GIL: the components expect one thread at a time, so
+// Python threads take turns with them. The message handler takes the GIL itself (messages.cc).
 #include <dlfcn.h>
 #include <pybind11/eval.h>
 #include <pybind11/pybind11.h>
