@@ -38,7 +38,8 @@ int Create(const std::vector<std::string>& args) {
     std::cerr << "orvdb: years must be whole numbers from -32768 to 32767\n";
     return 2;
   }
-  if (args[1].empty() || args[1].find_first_of("/\\") != std::string::npos) {
+  if (args[1].empty() || args[1] == "." || args[1] == ".." ||
+      args[1].find_first_of("/\\") != std::string::npos) {
     std::cerr << "orvdb: the short name must be a plain file name\n";
     return 2;
   }
