@@ -1,7 +1,5 @@
 // clsAccount: one row of ACC_MASTER with its details object; Save, Read and Delete, and the
 // member table of the whole interface (the queries live in account_queries.cc).
-#include <array>
-
 #include "classes.h"
 #include "orv/db/recordset.h"
 #include "orv/db/sql.h"
@@ -40,19 +38,10 @@ static_assert(kFields[Account::kAccountId].property == "AccountId" &&
 static_assert(kFields[kAccountType].property == "AccountType" &&
               kFields[kGroupNo].property == "GroupNo" && kFields[kLevelNo].property == "LevelNo");
 
-// The months of a fiscal year, April to March: (which year of the pair, two-digit month).
-constexpr std::array<std::pair<int, const char*>, 12> kFiscalMonths = {{{1, "04"},
-                                                                        {1, "05"},
-                                                                        {1, "06"},
-                                                                        {1, "07"},
-                                                                        {1, "08"},
-                                                                        {1, "09"},
-                                                                        {1, "10"},
-                                                                        {1, "11"},
-                                                                        {1, "12"},
-                                                                        {2, "01"},
-                                                                        {2, "02"},
-                                                                        {2, "03"}}};
+// The months of a fiscal year: April to December of its first year, January to March of the
+// second.
+constexpr const char* kFirstYearMonths[] = {"04", "05", "06", "07", "08", "09", "10", "11", "12"};
+constexpr const char* kSecondYearMonths[] = {"01", "02", "03"};
 
 std::string MasterTable(int16_t y1, int16_t y2) {
   return "ACC_MASTER" + db::YearSuffix(y1, y2);
@@ -133,8 +122,10 @@ void Account::Save(const std::string& save_flag, int16_t account_id, const Varia
     db::IConnection& c = db::ConnectionOf(cn);
     const std::string insert = "Insert into ACC_BALANCE" + db::YearSuffix(y1, y2) + " values (" +
                                std::to_string(values.Int16(kAccountId)) + ",'";
-    for (const auto& [which, month] : kFiscalMonths)
-      c.Execute(insert + std::to_string(which == 1 ? y1 : y2) + month + "',0,0)");
+    for (const char* month : kFirstYearMonths)
+      c.Execute(insert + std::to_string(y1) + month + "',0,0)");
+    for (const char* month : kSecondYearMonths)
+      c.Execute(insert + std::to_string(y2) + month + "',0,0)");
   }
   unit.Commit();
 }
