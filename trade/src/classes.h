@@ -7,7 +7,7 @@
 // TradeVoucher is a sale or a purchase: a header copied into every row, five legs (party,
 // sales or purchase account, VAT, additional tax, round-off) each with account, name, amount
 // and sign, and five private Vchr objects, one per leg, through which it saves and reads.
-// Sales and Purchase are the same class over two tables of names (TradeNames).
+// Sales and Purchase are this one class over two tables of names (TradeClass).
 #pragma once
 
 #include <array>

@@ -1,3 +1,4 @@
+#include <stdexcept>
 #include <string>
 
 #include "classes.h"
@@ -59,7 +60,8 @@ constexpr FieldSpec kFields[] = {
 constexpr size_t IndexOf(std::string_view property) {
   for (size_t i = 0; i < std::size(kFields); ++i)
     if (kFields[i].property == property) return i;
-  throw "no such property";  // fails the build when used in a constant expression
+  // A name the table lacks: a compile error in a constant expression, else a logic error.
+  throw std::logic_error("clsVchr has no property " + std::string(property));
 }
 
 constexpr size_t kId = IndexOf("V_Id");

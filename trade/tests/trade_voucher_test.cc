@@ -294,6 +294,31 @@ TEST_P(TradeVoucherTest, ASaveThatFailsAtAnyLegLeavesTheOldVoucher) {
   }
 }
 
+TEST_P(TradeVoucherTest, SaveAndReadNestInACallersTransaction) {
+  AddLegAccounts();
+  Ref<Dispatch> cn = AsDispatch(cn_);
+  cn->Call("BeginTrans", {});
+  Save(*Voucher(21, kLegs));
+  Ref<Dispatch> back = New();
+  Read(*back, {Variant(int16_t{21})});  // sees the caller's own, uncommitted rows
+  EXPECT_EQ(back->Get(LegName(4, 1)), Variant("Account 205"));
+  const auto saved = Stored(21);
+
+  // A failing save undoes only its own writes; the caller's transaction goes on.
+  RefuseRowsSigned("refused");
+  std::array<Leg, 5> legs = kLegs;
+  legs[0].amount = 9;
+  legs[4].sign = "refused";
+  EXPECT_NE(ErrorNumberOf([&] { Save(*Voucher(21, legs)); }), 0);
+  EXPECT_EQ(Stored(21), saved);
+  Save(*Voucher(22, kLegs));
+  EXPECT_EQ(EntriesOf(22).size(), 5u);
+
+  cn->Call("RollbackTrans", {});
+  EXPECT_TRUE(EntriesOf(21).empty());
+  EXPECT_TRUE(EntriesOf(22).empty());
+}
+
 TEST_P(TradeVoucherTest, AFailedReadLeavesTheVoucherUnchanged) {
   Save(*Voucher(21, kLegs));
   Exec("Update VOUCHERS_2008_2009 set V_AmtSign=NULL where V_Id=21 And V_EntryNo=3");
