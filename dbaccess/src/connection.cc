@@ -88,7 +88,6 @@ std::string Lower(std::string_view s) {
   return out;
 }
 
-
 class Connection final : public DispatchObject<Connection>, public IConnection {
  public:
   static const ClassTable<Connection>& Table();
@@ -148,7 +147,9 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
       ThrowDb(err::kInvalidPassword, "Not a valid password.");
     stmt.reset();
 
-    for (const char* pragma : {"PRAGMA synchronous=FULL", "PRAGMA foreign_keys=OFF"})
+    // Savepoint journals of nested units stay in memory: they are small and short-lived.
+    for (const char* pragma :
+         {"PRAGMA synchronous=FULL", "PRAGMA foreign_keys=OFF", "PRAGMA temp_store=MEMORY"})
       if (sqlite3_exec(db.get(), pragma, nullptr, nullptr, nullptr) != SQLITE_OK)
         ThrowEngineError(db.get(), pragma);
     db_ = std::move(db);

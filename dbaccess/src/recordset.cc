@@ -5,6 +5,7 @@
 #include <cstring>
 #include <deque>
 #include <optional>
+#include <unordered_map>
 
 #include "engine_error.h"
 
@@ -169,6 +170,8 @@ struct Description {
   std::vector<Column> columns;
   std::string table;  // the one table the columns come from
   bool mixed_tables = false;
+  // INSERT and UPDATE texts built for this statement's columns, by the columns they set.
+  mutable std::unordered_map<std::string, std::string> statements;
 };
 
 std::shared_ptr<const Description> Describe(sqlite3_stmt* stmt, int first) {
@@ -219,6 +222,7 @@ struct Recordset::Impl {
   int32_t added_count = 0;
   bool adding = false;
   std::vector<std::pair<int, Variant>> pending;  // changes to the current or new row
+  size_t next_lookup = 0;
 
   ~Impl() {
     if (stmt) cn->ReleaseStatement(stmt);
@@ -253,9 +257,17 @@ struct Recordset::Impl {
 
   Row& Current() { return added ? *added : rows[pos]; }
 
-  int Index(std::string_view name) const {
-    for (size_t i = 0; i < desc->columns.size(); ++i)
-      if (NameEquals(desc->columns[i].name.c_str(), name)) return int(i);
+  // Callers mostly ask for columns in table order, so the search starts after the last column
+  // found and wraps around.
+  int Index(std::string_view name) {
+    const size_t n = desc->columns.size();
+    for (size_t k = 0; k < n; ++k) {
+      const size_t i = (next_lookup + k) % n;
+      if (NameEquals(desc->columns[i].name.c_str(), name)) {
+        next_lookup = i + 1;
+        return int(i);
+      }
+    }
     ThrowDb(err::kItemNotFound,
             "Item cannot be found in the collection corresponding to the requested name or "
             "ordinal: " +
@@ -302,8 +314,14 @@ struct Recordset::Impl {
   void Update() {
     if (!adding && pending.empty()) return;
     const std::string& table = TargetTable(!adding && !added);
-    std::string sql;
-    if (adding) {
+    // The statement text depends only on which columns changed: it is kept with the
+    // description, so repeated saves of the same shape build it once.
+    std::string key(1, adding ? 'i' : 'u');
+    for (const auto& p : pending)
+      key.append(reinterpret_cast<const char*>(&p.first), sizeof p.first);
+    std::string& sql = desc->statements[key];
+    if (!sql.empty()) {
+    } else if (adding) {
       if (pending.empty()) {
         sql = "INSERT INTO " + QuoteName(table) + " DEFAULT VALUES";
       } else {

@@ -5,9 +5,9 @@
 namespace orv::db {
 namespace {
 
+// Through the connection's statement cache: units are frequent, their statements few.
 void Run(IConnection& cn, const char* sql) {
-  sqlite3* db = cn.Handle();
-  if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) ThrowEngineError(db, sql);
+  cn.Execute(sql);
 }
 
 }  // namespace
@@ -31,8 +31,12 @@ WriteUnit::~WriteUnit() {
     // The engine may already have rolled back (for example on a full disk).
     if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
   } else {
-    sqlite3_exec(db, "ROLLBACK TO orv_unit", nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "RELEASE orv_unit", nullptr, nullptr, nullptr);
+    try {
+      Run(cn_, "ROLLBACK TO orv_unit");
+      Run(cn_, "RELEASE orv_unit");
+    } catch (const AutomationError&) {
+      // Nothing more can be done from a destructor; the caller's transaction decides.
+    }
   }
 }
 
