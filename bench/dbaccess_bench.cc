@@ -12,21 +12,22 @@ namespace orv::bench {
 namespace {
 
 constexpr const char* kColumns[] = {
-    "V_Id",        "V_AccId",        "V_Date",      "V_Amt",        "V_AmtSign",   "V_VoucherType",
-    "V_EntryNo",   "V_Remarks",      "V_PVoucherNo", "V_PVoucherType", "V_VchPrefix", "V_VchPrefix2",
-    "V_VchSuffix", "V_VchNo",        "V_StrVchNo",  "V_VchType1",   "V_VchType2",  "V_VchType3",
-    "V_VchFlag",   "V_Extra1",       "V_Extra2",    "V_Extra3",     "V_Extra4",    "V_Extra5"};
+    "V_Id",        "V_AccId",   "V_Date",       "V_Amt",          "V_AmtSign",   "V_VoucherType",
+    "V_EntryNo",   "V_Remarks", "V_PVoucherNo", "V_PVoucherType", "V_VchPrefix", "V_VchPrefix2",
+    "V_VchSuffix", "V_VchNo",   "V_StrVchNo",   "V_VchType1",     "V_VchType2",  "V_VchType3",
+    "V_VchFlag",   "V_Extra1",  "V_Extra2",     "V_Extra3",       "V_Extra4",    "V_Extra5"};
 constexpr int kCommitEvery = 500;
 
 // Fills the voucher table with `rows` rows: V_Id 1.., eight entries each.
 void Prefill(BenchDatabase& d, int rows) {
   d.Exec("BEGIN");
   sqlite3_stmt* s = nullptr;
-  sqlite3_prepare_v2(d.raw(),
-                     "INSERT INTO VOUCHERS_2008_2009 (V_Id,V_AccId,V_Date,V_Amt,V_AmtSign,"
-                     "V_VoucherType,V_EntryNo,V_Remarks) VALUES (?,?,'2008-04-01',?,'Dr','Receipt',?,"
-                     "'opening')",
-                     -1, &s, nullptr);
+  sqlite3_prepare_v2(
+      d.raw(),
+      "INSERT INTO VOUCHERS_2008_2009 (V_Id,V_AccId,V_Date,V_Amt,V_AmtSign,"
+      "V_VoucherType,V_EntryNo,V_Remarks) VALUES (?,?,'2008-04-01',?,'Dr','Receipt',?,"
+      "'opening')",
+      -1, &s, nullptr);
   for (int i = 0; i < rows; ++i) {
     sqlite3_bind_int(s, 1, 1 + i / 8);
     sqlite3_bind_int(s, 2, 1 + i % 50);
@@ -47,15 +48,24 @@ void NewKey(int64_t k, int16_t* id, int16_t* entry) {
 
 Variant ValueFor(int column, int16_t id, int16_t entry) {
   switch (column) {
-    case 0: return Variant(id);
-    case 1: return Variant(int16_t{14});
-    case 2: return Variant(Date{39539});
-    case 3: return Variant(1234.5);
-    case 6: return Variant(entry);
-    case 8: return Variant(int16_t{0});
-    case 13: return Variant(int16_t{7});
-    case 18: return Variant(true);
-    default: return Variant("text");
+    case 0:
+      return Variant(id);
+    case 1:
+      return Variant(int16_t{14});
+    case 2:
+      return Variant(Date{39539});
+    case 3:
+      return Variant(1234.5);
+    case 6:
+      return Variant(entry);
+    case 8:
+      return Variant(int16_t{0});
+    case 13:
+      return Variant(int16_t{7});
+    case 18:
+      return Variant(true);
+    default:
+      return Variant("text");
   }
 }
 
@@ -99,11 +109,21 @@ void BM_AddRow_RawSqlite(benchmark::State& state) {
     for (int c = 0; c < 24; ++c) {
       const Variant v = ValueFor(c, id, entry);
       switch (v.type()) {
-        case VarType::Int16: sqlite3_bind_int(s, c + 1, v.int16()); break;
-        case VarType::Double: sqlite3_bind_double(s, c + 1, v.dbl()); break;
-        case VarType::Bool: sqlite3_bind_int(s, c + 1, v.boolean() ? -1 : 0); break;
-        case VarType::Date: sqlite3_bind_text(s, c + 1, "2008-04-01", -1, SQLITE_STATIC); break;
-        default: sqlite3_bind_text(s, c + 1, "text", -1, SQLITE_STATIC); break;
+        case VarType::Int16:
+          sqlite3_bind_int(s, c + 1, v.int16());
+          break;
+        case VarType::Double:
+          sqlite3_bind_double(s, c + 1, v.dbl());
+          break;
+        case VarType::Bool:
+          sqlite3_bind_int(s, c + 1, v.boolean() ? -1 : 0);
+          break;
+        case VarType::Date:
+          sqlite3_bind_text(s, c + 1, "2008-04-01", -1, SQLITE_STATIC);
+          break;
+        default:
+          sqlite3_bind_text(s, c + 1, "text", -1, SQLITE_STATIC);
+          break;
       }
     }
     sqlite3_step(s);
@@ -118,13 +138,19 @@ void BM_AddRow_RawSqlite(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// The key of the k-th read: spread over the whole table (state.range(1) == 1), so that a large
+// table also costs cache misses in the engine's B-tree, or walking it in key order.
+int KeyIndex(int64_t k, int rows, bool spread) {
+  return int((spread ? k * 7919 : k) % rows);
+}
+
 void BM_KeyedRead_Recordset(benchmark::State& state) {
   BenchDatabase d;
   const int rows = int(state.range(0));
   Prefill(d, rows);
   int64_t k = 0;
   for (auto _ : state) {
-    const int i = int((k++ * 7919) % rows);
+    const int i = KeyIndex(k++, rows, state.range(1));
     db::Recordset rs;
     rs.Open("Select * from VOUCHERS_2008_2009 where V_Id=" + std::to_string(1 + i / 8) +
                 " and V_EntryNo=" + std::to_string(1 + i % 8),
@@ -145,19 +171,25 @@ void BM_KeyedRead_RawSqlite(benchmark::State& state) {
   const int n = sqlite3_column_count(s);
   int64_t k = 0;
   for (auto _ : state) {
-    const int i = int((k++ * 7919) % rows);
+    const int i = KeyIndex(k++, rows, state.range(1));
     sqlite3_bind_int(s, 1, 1 + i / 8);
     sqlite3_bind_int(s, 2, 1 + i % 8);
     if (sqlite3_step(s) != SQLITE_ROW) state.SkipWithError("row not found");
     for (int c = 0; c < n; ++c) {
       switch (sqlite3_column_type(s, c)) {
-        case SQLITE_INTEGER: benchmark::DoNotOptimize(sqlite3_column_int(s, c)); break;
-        case SQLITE_FLOAT: benchmark::DoNotOptimize(sqlite3_column_double(s, c)); break;
-        case SQLITE_TEXT:
-          benchmark::DoNotOptimize(std::string(
-              reinterpret_cast<const char*>(sqlite3_column_text(s, c)), sqlite3_column_bytes(s, c)));
+        case SQLITE_INTEGER:
+          benchmark::DoNotOptimize(sqlite3_column_int(s, c));
           break;
-        default: break;
+        case SQLITE_FLOAT:
+          benchmark::DoNotOptimize(sqlite3_column_double(s, c));
+          break;
+        case SQLITE_TEXT:
+          benchmark::DoNotOptimize(
+              std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
+                          sqlite3_column_bytes(s, c)));
+          break;
+        default:
+          break;
       }
     }
     sqlite3_reset(s);
@@ -168,8 +200,14 @@ void BM_KeyedRead_RawSqlite(benchmark::State& state) {
 
 BENCHMARK(BM_AddRow_Recordset)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddRow_RawSqlite)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_KeyedRead_Recordset)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_KeyedRead_RawSqlite)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeyedRead_Recordset)
+    ->ArgsProduct({{1000, 100000}, {0, 1}})
+    ->ArgNames({"rows", "spread"})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeyedRead_RawSqlite)
+    ->ArgsProduct({{1000, 100000}, {0, 1}})
+    ->ArgNames({"rows", "spread"})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace orv::bench
