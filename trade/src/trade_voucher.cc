@@ -4,7 +4,7 @@
 #include "classes.h"
 #include "orv/db/account_lookup.h"
 #include "orv/db/unit.h"
-#include "read_snapshot.h"
+#include "orv/db/read_snapshot.h"
 
 namespace orv::trade {
 namespace {
@@ -234,7 +234,7 @@ void TradeVoucher::Read(int16_t id, const Variant& cn, int16_t y1, int16_t y2) {
   // One account object serves the five lookups; it is created before any leg changes, as
   // each leg's own Read would create its own.
   const Ref<Dispatch> account = db::NewAccountObject();
-  const ReadSnapshot snapshot(cn);
+  const db::ReadSnapshot snapshot(cn);
   for (size_t k = 0; k < kLegCount; ++k) legs_[k]->Load(*account, id, int16_t(k + 1), cn, y1, y2);
   // Only now, with every leg read, does the voucher change.
   for (size_t k = 0; k < kLegCount; ++k) {

@@ -2,7 +2,7 @@
 
 #include "orv/db/recordset.h"
 #include "orv/db/sql.h"
-#include "read_snapshot.h"
+#include "orv/db/read_snapshot.h"
 
 namespace orv::vouchers {
 namespace {
@@ -159,7 +159,7 @@ const LegVoucherSpec& BankVoucher::Spec() {
 
 int16_t BankVoucher::Get_Vouchers_With_Details(const std::string& sql, const Variant& cn,
                                                int16_t y1, int16_t y2, Variant& a1) {
-  ReadSnapshot snapshot(cn);  // the list and every voucher in it from one state of the table
+  db::ReadSnapshot snapshot(cn);  // the list and every voucher in it from one state of the table
   db::Recordset rs;
   if (!sql.empty()) {
     // The caller's text runs verbatim, so it must be a single statement that only reads.

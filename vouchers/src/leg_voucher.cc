@@ -3,7 +3,7 @@
 #include <array>
 
 #include "orv/db/unit.h"
-#include "read_snapshot.h"
+#include "orv/db/read_snapshot.h"
 
 namespace orv::vouchers {
 namespace {
@@ -151,7 +151,7 @@ void LegVoucher::Run(const ReadStep& step, int16_t id, const Variant& cn, int16_
 }
 
 void LegVoucher::Read(int16_t id, const Variant& cn, int16_t y1, int16_t y2) {
-  ReadSnapshot snapshot(cn);  // every leg from the same state of the table
+  db::ReadSnapshot snapshot(cn);  // every leg from the same state of the table
   for (const ReadStep& step : spec_.read_prefix) Run(step, id, cn, y1, y2);
   const Layout* layout = LayoutOf(header.Text(hf::kVoucherType));
   if (!layout) return;

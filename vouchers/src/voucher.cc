@@ -6,7 +6,7 @@
 #include "orv/db/recordset.h"
 #include "orv/db/sql.h"
 #include "orv/db/unit.h"
-#include "read_snapshot.h"
+#include "orv/db/read_snapshot.h"
 
 namespace orv::vouchers {
 namespace {
@@ -97,7 +97,7 @@ void Voucher::Read(int16_t id, int16_t entry_no, const Variant& cn, int16_t y1, 
   Ref<Dispatch> account = db::NewAccountObject();
   row.Set(vf::kId, Variant(id));
   row.Set(vf::kEntryNo, Variant(entry_no));
-  ReadSnapshot snapshot(cn);  // the row and its account's name
+  db::ReadSnapshot snapshot(cn);  // the row and its account's name
   db::Recordset rs;
   rs.Open("Select * from " + TableName(y1, y2) + KeyCondition(id, entry_no), cn);
   if (rs.Eof()) return;
