@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <set>
 #include <thread>
@@ -27,11 +28,12 @@ using namespace std::chrono_literals;
 constexpr int kKills = 200;
 constexpr int kMaxRuns = 2 * kKills;  // runs that end before their kill do not count
 constexpr int kVouchersPerRun = 300;  // far more than a run lives to post
-// The kill comes up to this long after the child said it is connected (a few dozen Saves), or,
-// in one run out of four, up to kMaxStartDelayMicros after it was started, so that some kills
-// land while it loads the libraries and connects.
-constexpr int kMaxDelayMicros = 15000;
-constexpr int kMaxStartDelayMicros = 8000;
+// One run in five is killed up to this long after it was started, while it loads the
+// libraries, connects or posts its first vouchers. The others are killed after 0 to
+// kMaxSavesBeforeKill returned Saves, at a random moment within the next Save or so (the time
+// a Save takes is measured as the test goes, so the kills spread over it on any machine).
+constexpr int kMaxStartDelayMicros = 20000;
+constexpr int kMaxSavesBeforeKill = 6;
 
 uint32_t Seed() {
   if (const char* s = std::getenv("ORV_RELIABILITY_SEED")) return uint32_t(std::stoul(s));
@@ -53,8 +55,10 @@ TEST(CrashSafety, KilledPosterLeavesEveryVoucherCompleteOrAbsentAndKeepsEveryRet
   db::CreateYearDatabase(file, kY1, kY2);
   const uint32_t seed = Seed();
   std::mt19937 rng(seed);
-  std::uniform_int_distribution<int> delay(0, kMaxDelayMicros);
   std::uniform_int_distribution<int> start_delay(0, kMaxStartDelayMicros);
+  std::uniform_int_distribution<int> saves_before_kill(0, kMaxSavesBeforeKill);
+  std::uniform_real_distribution<double> within(0.0, 1.5);
+  double save_micros = 1000;  // a running mean of the time from one returned Save to the next
   SCOPED_TRACE("ORV_RELIABILITY_SEED=" + std::to_string(seed));
 
   Figures f;
@@ -66,22 +70,35 @@ TEST(CrashSafety, KilledPosterLeavesEveryVoucherCompleteOrAbsentAndKeepsEveryRet
     ASSERT_LT(next, 32767 - kVouchersPerRun) << "ran out of 16-bit voucher ids";
     ChildProcess child(kPosterProgram, {"post", file.string(), std::to_string(next),
                                         std::to_string(kVouchersPerRun)});
-    const bool at_start = rng() % 4 == 0;
-    if (!at_start) {
+    std::vector<std::string> lines;  // the reports, "ready" left out
+    if (rng() % 5 == 0) {
+      std::this_thread::sleep_for(std::chrono::microseconds(start_delay(rng)));
+    } else {
       ASSERT_EQ(child.ReadLine(120s), "ready");
+      auto previous = std::chrono::steady_clock::now();
+      for (int returned = 0, wanted = saves_before_kill(rng); returned < wanted;) {
+        std::optional<std::string> line = child.ReadLine(120s);
+        ASSERT_TRUE(line) << "the poster stopped reporting";
+        lines.push_back(*line);
+        if (line->rfind("saving", 0) == 0) continue;
+        ++returned;
+        const auto now = std::chrono::steady_clock::now();
+        const double micros = std::chrono::duration<double, std::micro>(now - previous).count();
+        save_micros = 0.8 * save_micros + 0.2 * micros;
+        previous = now;
+      }
+      std::this_thread::sleep_for(std::chrono::microseconds(int64_t(within(rng) * save_micros)));
     }
-    std::this_thread::sleep_for(
-        std::chrono::microseconds(at_start ? start_delay(rng) : delay(rng)));
     child.Kill();
     const int status = child.Wait();
-    std::vector<std::string> lines = child.ReadRemainingLines();
-    if (at_start && !lines.empty() && lines.front() == "ready") lines.erase(lines.begin());
+    for (std::string& line : child.ReadRemainingLines())
+      if (line != "ready") lines.push_back(std::move(line));
     const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     if (!killed) {
       // Only a child that posted all it was given may end before the kill.
       ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
           << "poster failed: " << (lines.empty() ? "" : lines.back());
-      ASSERT_EQ(lines.size(), size_t(kVouchersPerRun));
+      ASSERT_EQ(lines.size(), size_t(2 * kVouchersPerRun));
     }
 
     // The reports: "saving <id>" then "<id>" for the ids from `next` on, in order.
@@ -134,7 +151,8 @@ TEST(CrashSafety, KilledPosterLeavesEveryVoucherCompleteOrAbsentAndKeepsEveryRet
             << f.killed_between_saves << " between Saves, " << f.in_save_complete + f.in_save_absent
             << " inside a Save (its voucher then " << f.in_save_complete << " times complete, "
             << f.in_save_absent << " times absent, never partial); " << f.confirmed
-            << " Saves confirmed, all found complete; " << present.size()
+            << " Saves confirmed, all found complete; a Save took " << int(save_micros)
+            << " us at the end; " << present.size()
             << " vouchers in the file at the end, all complete\n";
 }
 

@@ -6,9 +6,10 @@
 //                                    before its Save and "<id>" once the Save returned
 //   read <file> <vouchers>           lists vouchers and accounts until the file holds <vouchers>
 //                                    complete vouchers: "done <rounds> <listed>", or "problem ..."
-//   readonly-save <file> <id>        gives up the right to write files it may not write, then
-//                                    tries to read and to post: "read-only", "rows <n>" or
-//                                    "read-error ...", "saved" or "save-error <number> <text>"
+//   readonly-save <file> <id>        gives up the right to write files it may not write, says
+//                                    "file <writable|read-only>, folder <writable|read-only>",
+//                                    then tries to read ("rows <n>" or "read-error <number>
+//                                    <text>") and to post ("saved" or "save-error <number> <text>")
 //
 // A failed call ends the program with "error <number> <text>" and exit code 1.
 #include <fcntl.h>
@@ -125,14 +126,25 @@ bool DropFileOverrides() {
   return ::syscall(SYS_capset, &header, data) == 0;
 }
 
-int ReadOnlyMode(const std::string& file, int16_t id) {
+// Whether this process can write `file`, and create a file in its folder.
+bool CanWrite(const std::string& file) {
   const int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd >= 0) {
-    ::close(fd);
-    Say("writable");
-    return 3;
-  }
-  Say("read-only");
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+bool CanCreateBeside(const std::string& file) {
+  const std::string probe = file + ".probe";
+  const int fd = ::open(probe.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
+
+int ReadOnlyMode(const std::string& file, int16_t id) {
+  Say(std::string("file ") + (CanWrite(file) ? "writable" : "read-only") + ", folder " +
+      (CanCreateBeside(file) ? "writable" : "read-only"));
   Variant cn;
   try {
     cn = Connect(file);

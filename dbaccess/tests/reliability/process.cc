@@ -145,7 +145,7 @@ int ChildProcess::Wait() {
   return status;
 }
 
-RunResult Run(const std::string& program, const std::vector<std::string>& args) {
+RunResult RunToEnd(const std::string& program, const std::vector<std::string>& args) {
   ChildProcess child(program, args);
   std::string output;
   for (const std::string& line : child.ReadRemainingLines()) output += line + "\n";

@@ -50,7 +50,7 @@ struct RunResult {
   int exit_code;
   std::string output;
 };
-RunResult Run(const std::string& program, const std::vector<std::string>& args);
+RunResult RunToEnd(const std::string& program, const std::vector<std::string>& args);
 
 // A fresh folder under the temporary directory, removed with everything in it.
 class ScratchDir {
