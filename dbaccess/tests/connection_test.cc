@@ -2,9 +2,9 @@
 
 #include <fstream>
 
-#include "fixture.h"
 #include "orv/db/recordset.h"
 #include "orv/db/unit.h"
+#include "test_support.h"
 
 namespace orv::db::testing {
 namespace {
@@ -60,9 +60,7 @@ TEST_F(ConnectionTest, OpensBackslashPathsAndAnyKeyCase) {
 
 TEST_F(ConnectionTest, RefusesAFileThatIsNotAYearDatabase) {
   const auto other = dir_ / "ACME" / "junk.mdb";
-  {
-    std::ofstream(other) << "this is not a database";
-  }
+  { std::ofstream(other) << "this is not a database"; }
   auto cn = NewConnection();
   EXPECT_EQ(ErrorNumberOf([&] {
               QueryAs<IConnection>(cn.get())->Open(ConnectionStringFor(other), "", "", -1);
@@ -122,8 +120,8 @@ TEST_F(ConnectionTest, TransactionsNestAndUnitsRollBack) {
 TEST_F(ConnectionTest, DispatchFaceOpensAndCloses) {
   Ref<Dispatch> cn = NewConnection();
   EXPECT_EQ(cn->Get("state"), Variant(int32_t{0}));
-  cn->Call("Open", {Variant(ConnectionStringFor(file_)), Variant(""), Variant(""),
-                    Variant(int32_t{-1})});
+  cn->Call("Open",
+           {Variant(ConnectionStringFor(file_)), Variant(""), Variant(""), Variant(int32_t{-1})});
   EXPECT_EQ(cn->Get("State"), Variant(int32_t{1}));
   Variant affected;
   std::vector<Variant> args{Variant("Insert into STOCK_2008_2009 values (1,1,1,'2008-04-01')"),

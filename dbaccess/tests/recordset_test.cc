@@ -1,8 +1,9 @@
-#include "fixture.h"
+#include "orv/db/recordset.h"
+
 #include "orv/db/read_mode.h"
 #include "orv/db/record.h"
-#include "orv/db/recordset.h"
 #include "orv/db/unit.h"
+#include "test_support.h"
 
 namespace orv::db::testing {
 namespace {
@@ -98,7 +99,10 @@ TEST_F(RecordsetTest, TypesAreCheckedWhenWritten) {
   Recordset rs;
   rs.Open(kVouchers, cn_);
   rs.AddNew();
-  EXPECT_EQ(ErrorNumberOf([&] { rs.SetField("V_Id", Variant(int32_t{40000})); rs.Update(); }),
+  EXPECT_EQ(ErrorNumberOf([&] {
+              rs.SetField("V_Id", Variant(int32_t{40000}));
+              rs.Update();
+            }),
             err::kOverflow);
   EXPECT_EQ(Scalar("Select count(*) from VOUCHERS_2008_2009").ToInt32(), 0);
 }

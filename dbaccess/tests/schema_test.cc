@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "fixture.h"
 #include "orv/db/recordset.h"
+#include "test_support.h"
 
 namespace orv::db::testing {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 using SchemaTest = YearDatabaseTest;
 
 TEST_F(SchemaTest, CreatedFileIsPrivateAndPassesTheCheck) {
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(stat(file_.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600);
   const CheckReport r = CheckYearDatabase(file_);
@@ -22,12 +22,11 @@ TEST_F(SchemaTest, CreatedFileIsPrivateAndPassesTheCheck) {
 
 TEST_F(SchemaTest, EveryNameAnswersInAnyLetterCase) {
   for (const TableDef& t : YearTables()) {
-    for (const std::string& table :
-         {std::string(t.base_name), [&] {
-            std::string s(t.base_name);
-            for (char& c : s) c = char(std::tolower(c));
-            return s;
-          }()}) {
+    for (const std::string& table : {std::string(t.base_name), [&] {
+                                       std::string s(t.base_name);
+                                       for (char& c : s) c = char(std::tolower(c));
+                                       return s;
+                                     }()}) {
       std::string sql = "Select ";
       for (size_t i = 0; i < t.columns.size(); ++i) {
         std::string col(t.columns[i].name);
@@ -39,7 +38,8 @@ TEST_F(SchemaTest, EveryNameAnswersInAnyLetterCase) {
     }
   }
   // Texts compare without regard to case, as the original engine did.
-  conn_->Execute("Insert into ITEMS_2008_2009 (IM_ItemId, IM_ItemName, IM_GrpFlag) values (1,'a','I')");
+  conn_->Execute(
+      "Insert into ITEMS_2008_2009 (IM_ItemId, IM_ItemName, IM_GrpFlag) values (1,'a','I')");
   EXPECT_EQ(Scalar("Select count(*) from Items_2008_2009 where IM_GrpFlag='i'").ToInt32(), 1);
 }
 

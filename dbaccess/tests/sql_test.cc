@@ -1,5 +1,6 @@
-#include "fixture.h"
 #include "orv/db/sql.h"
+
+#include "test_support.h"
 
 namespace orv::db::testing {
 namespace {
@@ -16,8 +17,8 @@ TEST(SqlText, CallerFragmentsAreChecked) {
     EXPECT_EQ(ErrorNumberOf([&] { CheckComparison(ok); }), 0) << ok;
   for (const char* bad : {"", "==", "=1 or 1", " =", "<=>", "like"})
     EXPECT_EQ(ErrorNumberOf([&] { CheckComparison(bad); }), err::kUnsafeSqlFragment) << bad;
-  for (const char* ok : {"AM_AccName", "AM_AccName DESC", " AM_LevelNo asc , AM_AccName ",
-                         "[AM_AccName] Desc"})
+  for (const char* ok :
+       {"AM_AccName", "AM_AccName DESC", " AM_LevelNo asc , AM_AccName ", "[AM_AccName] Desc"})
     EXPECT_EQ(ErrorNumberOf([&] { CheckSortList(ok); }), 0) << ok;
   for (const char* bad : {"", "AM_AccName;", "AM_AccName, ", "1", "AM_AccName DESC DESC",
                           "AM_AccName; drop table x", "(select 1)", "AM_AccName -- x"})
@@ -47,8 +48,7 @@ TEST(LiteralLifting, KeysBecomeParametersOnlyWhereSafe) {
   };
   const Case cases[] = {
       {"Select * from T_2008_2009 where A=15", "Select * from T_2008_2009 where A=?", 1},
-      {"Select 1 from T where B='it''s' and C=-2.5",
-       "Select 1 from T where B=? and C=-?", 2},
+      {"Select 1 from T where B='it''s' and C=-2.5", "Select 1 from T where B=? and C=-?", 2},
       {"Insert into T values (15,'200804',0,0)", "Insert into T values (?,?,?,?)", 4},
       {"Select * from T where A=1 Order By 2", "Select * from T where A=? Order By 2", 1},
       {"Select * from T where A=? and B=1", "Select * from T where A=? and B=1", 0},

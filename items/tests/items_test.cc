@@ -1,38 +1,22 @@
 // clsItems driven the way a front-end drives it: created through the class registry (which loads
 // the component library on demand) and called only by late binding, on a fresh year database.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "orv/db/connection.h"
 #include "orv/db/recordset.h"
-#include "orv/db/schema.h"
 #include "orv/db/sql.h"
 #include "orv/registry.h"
+#include "test_support.h"
 
 namespace orv {
 namespace {
 
-namespace fs = std::filesystem;
+using db::testing::ErrorNumberOf;
+using db::testing::kY1;
+using db::testing::kY2;
 
 constexpr const char* kClsid = "{BEB135E9-079C-4FC6-9C83-9607057CAC1C}";
-constexpr int16_t kY1 = 2008;
-constexpr int16_t kY2 = 2009;
 constexpr const char* kTable = "Items_2008_2009";
-
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 // A property value as a test writes it down.
 struct Prop {
@@ -74,31 +58,18 @@ std::vector<Prop> ShirtProperties() {
   };
 }
 
-class ItemsTest : public ::testing::Test {
+class ItemsTest : public db::testing::YearDatabaseTest {
  protected:
+  ItemsTest() : YearDatabaseTest("orv-items") {}
   void SetUp() override {
-    static std::atomic<int> counter{0};
-    dir_ = fs::temp_directory_path() /
-           ("orv-items-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-    fs::remove_all(dir_);
-    const fs::path file = db::YearDatabaseFile(dir_, "ACME", kY1, kY2);
-    db::CreateYearDatabase(file, kY1, kY2);
-    cn_ = Variant(db::NewConnection());
-    db::ConnectionOf(cn_).Open(db::ConnectionStringFor(file), "", "", -1);
+    YearDatabaseTest::SetUp();
     item_ = CreateObject(kClsid);
   }
   void TearDown() override {
     item_.reset();
-    cn_ = Variant();
-    fs::remove_all(dir_);
+    YearDatabaseTest::TearDown();
   }
 
-  void Exec(const std::string& sql) { db::ConnectionOf(cn_).Execute(sql); }
-  Variant Scalar(const std::string& sql) {
-    db::Recordset rs;
-    rs.Open(sql, cn_);
-    return rs.Field(0);
-  }
   // A row as other programs write them: a group, brand, colour, size or style row, or an item.
   void AddRow(int id, const std::string& name, const std::string& flag = "I",
               const std::string& level = "1") {
@@ -129,12 +100,10 @@ class ItemsTest : public ::testing::Test {
     for (const Prop& p : props) item.Put(p.name, p.value);
   }
   Variant Save(Dispatch& item, const char* flag, int16_t id) {
-    return item.Call("Save", {Variant(flag), Variant(id), cn_, Variant(kY1), Variant(kY2)});
+    return CallWithYear(item, "Save", {Variant(flag), Variant(id)});
   }
-  void Read(Dispatch& item, int16_t id) {
-    item.Call("Read", {Variant(id), cn_, Variant(kY1), Variant(kY2)});
-  }
-  Variant NewItemId() { return item_->Call("Get_New_ItemId", {cn_, Variant(kY1), Variant(kY2)}); }
+  void Read(Dispatch& item, int16_t id) { CallWithYear(item, "Read", {Variant(id)}); }
+  Variant NewItemId() { return CallWithYear(*item_, "Get_New_ItemId", {}); }
   // Get_Item_With_Details with `list_` as its by-reference array; `list_` holds what the call
   // left there, also when it fails.
   Variant List(const std::string& sql) {
@@ -155,8 +124,6 @@ class ItemsTest : public ::testing::Test {
     AddRow(64, "Slim", "T");
   }
 
-  fs::path dir_;
-  Variant cn_;
   Ref<Dispatch> item_;
   Variant list_ = Variant("untouched");
 };
@@ -457,9 +424,7 @@ TEST_F(ItemsTest, NamesOfNumbersWithoutARowAreEmpty) {
 TEST_F(ItemsTest, GetItemNameReturnsTheRowsNameOrEmptyTextAndChangesNoProperty) {
   AddRow(61, "Arrow", "B");
   AddRow(1001, "O'Neil's cap");
-  auto name = [&](int16_t id) {
-    return item_->Call("Get_ItemName", {Variant(id), cn_, Variant(kY1), Variant(kY2)});
-  };
+  auto name = [&](int16_t id) { return CallWithYear(*item_, "Get_ItemName", {Variant(id)}); };
   EXPECT_EQ(name(61), Variant("Arrow"));
   EXPECT_EQ(name(1001), Variant("O'Neil's cap"));
   EXPECT_EQ(name(1002), Variant(""));

@@ -1,34 +1,29 @@
-// A fresh year database for each test, the connection a front-end would pass, and plain-SQL
-// helpers to look at (and tamper with) the voucher table behind the components' backs.
+// The trade components' test fixture: the shared year database of test_support.h, the
+// connection a front-end would pass, and plain-SQL helpers to look at (and tamper with) the
+// voucher table behind the components' backs.
 #pragma once
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include <filesystem>
-#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "orv/dispatch.h"
+#include "test_support.h"
 
 namespace orv::trade::testing {
 
-inline constexpr int16_t kY1 = 2008;
-inline constexpr int16_t kY2 = 2009;
+using db::testing::ErrorNumberOf;
+using db::testing::ErrorTextOf;
+using db::testing::kY1;
+using db::testing::kY2;
+
 inline constexpr const char* kVouchers = "VOUCHERS_2008_2009";
 
-class TradeTest : public ::testing::Test {
+class TradeTest : public db::testing::YearDatabaseTest {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  TradeTest() : YearDatabaseTest("orv-trade") {}
 
-  // Runs a statement that returns no rows on the test's connection.
-  void Exec(const std::string& sql);
-  // The first column of the first row that `sql` selects.
-  Variant Scalar(const std::string& sql);
-  // Every row that `sql` selects, each as its column values.
-  std::vector<std::vector<Variant>> Rows(const std::string& sql);
   // The entry numbers of voucher `id`'s rows, in order.
   std::vector<int> EntriesOf(int16_t id);
   // An account of the account master, as its own Save would leave it for a name lookup.
@@ -36,18 +31,9 @@ class TradeTest : public ::testing::Test {
   // Makes the engine refuse every voucher row whose sign is `sign` (an insert that fails).
   void RefuseRowsSigned(const std::string& sign);
 
-  // obj.Save(flag, cn, 2008, 2009) and obj.Read(args..., cn, 2008, 2009), late bound.
-  Variant Save(Dispatch& obj, const char* flag = "New");
+  // obj.Read(keys..., cn, 2008, 2009), late bound.
   void Read(Dispatch& obj, std::initializer_list<Variant> keys);
-
-  std::filesystem::path dir_;
-  Variant cn_;
 };
-
-// The error number `f` raises, or 0 when it raises none.
-int ErrorNumberOf(const std::function<void()>& f);
-// The description of the error `f` raises, or "" when it raises none.
-std::string ErrorTextOf(const std::function<void()>& f);
 
 // Automation dates for the tests.
 Variant Day(int year, int month, int day);
