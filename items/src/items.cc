@@ -12,8 +12,6 @@
 namespace orv::items {
 namespace {
 
-using db::ReadMode;
-
 // How Save fills a property's column.
 enum class Write : uint8_t {
   kNone,        // not written
@@ -34,13 +32,7 @@ struct ItemField {
   Write write;
 };
 
-constexpr VarType kInt16 = VarType::Int16;
-constexpr VarType kDouble = VarType::Double;
-constexpr VarType kText = VarType::Text;
-constexpr ReadMode kStrict = ReadMode::kStrict;
-constexpr ReadMode kNullTolerant = ReadMode::kNullTolerant;
-constexpr ReadMode kNumeric = ReadMode::kNumeric;
-constexpr ReadMode kNone = ReadMode::kNone;
+using namespace db::field_table;
 
 // The properties in interface order. Two column names are spelled as the statements have always
 // spelled them ("iM_OpeningBal", "IM_VATPerc"); names of columns match without regard to case.
@@ -73,12 +65,12 @@ constexpr ItemField kFields[] = {
   {{"IM_Packing",       kText,   "IM_Packing",       kNullTolerant, 0x6803000D}, 23, {},         25, "IM_Packing",       Write::kValue},
   {{"IM_ImagePath",     kText,   "IM_ImagePath",     kNullTolerant, 0x6803000C}, 24, {},         26, "IM_ImagePath",     Write::kValue},
   {{"IM_CutAverage",    kText,   "IM_CutAverage",    kNullTolerant, 0x6803000B}, 25, {},         27, "IM_CutAverage",    Write::kValue},
-  {{"GroupName",        kText,   {},                 kNone,         0x6803000A}, 27, "IM_GrpNo",  0, {},                 Write::kNone},
-  {{"BrandName",        kText,   {},                 kNone,         0x68030009}, 28, "BrandId",   0, {},                 Write::kNone},
-  {{"StyleName",        kText,   {},                 kNone,         0x68030008}, 31, "StyleId",   0, {},                 Write::kNone},
-  {{"ColorName",        kText,   {},                 kNone,         0x68030007}, 29, "ColorId",   0, {},                 Write::kNone},
-  {{"SizeName",         kText,   {},                 kNone,         0x68030006}, 30, "SizeId",    0, {},                 Write::kNone},
-  {{"ItemId",           kInt16,  {},                 kNone,         0x68030005},  0, {},          1, "IM_ItemId",        Write::kValue},
+  {{"GroupName",        kText,   {},                 kNotRead,      0x6803000A}, 27, "IM_GrpNo",  0, {},                 Write::kNone},
+  {{"BrandName",        kText,   {},                 kNotRead,      0x68030009}, 28, "BrandId",   0, {},                 Write::kNone},
+  {{"StyleName",        kText,   {},                 kNotRead,      0x68030008}, 31, "StyleId",   0, {},                 Write::kNone},
+  {{"ColorName",        kText,   {},                 kNotRead,      0x68030007}, 29, "ColorId",   0, {},                 Write::kNone},
+  {{"SizeName",         kText,   {},                 kNotRead,      0x68030006}, 30, "SizeId",    0, {},                 Write::kNone},
+  {{"ItemId",           kInt16,  {},                 kNotRead,      0x68030005},  0, {},          1, "IM_ItemId",        Write::kValue},
   {{"ItemName",         kText,   "IM_ItemName",      kStrict,       0x68030004},  1, {},          2, "IM_ItemName",      Write::kValue},
   {{"BrandId",          kInt16,  "IM_BrandId",       kNumeric,      0x68030003}, 19, {},         21, "IM_BrandId",       Write::kAsDouble},
   {{"StyleId",          kInt16,  "IM_StyleId",       kNumeric,      0x68030002}, 22, {},         24, "IM_StyleId",       Write::kAsDouble},

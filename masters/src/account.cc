@@ -10,21 +10,22 @@ namespace {
 
 using db::FieldSpec;
 using db::ReadMode;
+using namespace db::field_table;
 
 // Property, type, column, read mode, dispatch id (0x6803000B down; AD, 0x68030000, follows).
 // Save writes every column; LevelNo and AccountType are written as derived from the group.
 constexpr FieldSpec kFields[] = {
-    {"AccountId", VarType::Int16, "AM_AccId", ReadMode::kNone, 0x6803000B},  // Read's argument
-    {"AccountName", VarType::Text, "AM_AccName", ReadMode::kStrict, 0x6803000A},
-    {"AccountAlias", VarType::Text, "AM_Alias", ReadMode::kNullTolerant, 0x68030009},
-    {"AccountType", VarType::Text, "AM_AccType", ReadMode::kStrict, 0x68030008},
-    {"OpeningBalance", VarType::Double, "AM_OpeningBal", ReadMode::kNumeric, 0x68030007},
-    {"OpeningBalanceSign", VarType::Text, "AM_OpeningBalSign", ReadMode::kNullTolerant, 0x68030006},
-    {"GroupFlag", VarType::Text, "AM_GrpFlag", ReadMode::kNullTolerant, 0x68030005},
-    {"GroupNo", VarType::Int16, "AM_GrpNo", ReadMode::kStrict, 0x68030004},
-    {"LevelNo", VarType::Int16, "AM_LevelNo", ReadMode::kStrict, 0x68030003},
-    {"ClosingBalance", VarType::Double, "AM_ClosingBal", ReadMode::kNumeric, 0x68030002},
-    {"ClosingBalanceSign", VarType::Text, "AM_ClosingBalSign", ReadMode::kNullTolerant, 0x68030001},
+    {"AccountId", kInt16, "AM_AccId", kNotRead, 0x6803000B},  // Read's argument
+    {"AccountName", kText, "AM_AccName", kStrict, 0x6803000A},
+    {"AccountAlias", kText, "AM_Alias", kNullTolerant, 0x68030009},
+    {"AccountType", kText, "AM_AccType", kStrict, 0x68030008},
+    {"OpeningBalance", kDouble, "AM_OpeningBal", kNumeric, 0x68030007},
+    {"OpeningBalanceSign", kText, "AM_OpeningBalSign", kNullTolerant, 0x68030006},
+    {"GroupFlag", kText, "AM_GrpFlag", kNullTolerant, 0x68030005},
+    {"GroupNo", kInt16, "AM_GrpNo", kStrict, 0x68030004},
+    {"LevelNo", kInt16, "AM_LevelNo", kStrict, 0x68030003},
+    {"ClosingBalance", kDouble, "AM_ClosingBal", kNumeric, 0x68030002},
+    {"ClosingBalanceSign", kText, "AM_ClosingBalSign", kNullTolerant, 0x68030001},
 };
 constexpr DispId kDispIdAD = 0x68030000;
 

@@ -7,70 +7,62 @@ namespace orv::masters {
 namespace {
 
 using db::FieldSpec;
-using db::ReadMode;
-constexpr VarType kInt = VarType::Int16;
-constexpr VarType kDbl = VarType::Double;
-constexpr VarType kTxt = VarType::Text;
-constexpr VarType kBool = VarType::Bool;
-constexpr ReadMode kText = ReadMode::kNullTolerant;  // Null gives ""
-constexpr ReadMode kNumber = ReadMode::kNumeric;     // Null or non-numeric gives 0
-constexpr ReadMode kStrict = ReadMode::kStrict;      // booleans: Null fails
-constexpr ReadMode kNotRead = ReadMode::kNone;
+using namespace db::field_table;
 
 // Property, type, column, read mode, dispatch id (0x68030032 down to 0x68030000).
 constexpr FieldSpec kFields[] = {
-    {"AccountId", kInt, "AD_AccId", kNotRead, 0x68030032},  // set from Read's argument
-    {"ContactPerson1", kTxt, "AD_Ct_Person1", kText, 0x68030031},
-    {"ContactPerson2", kTxt, "AD_Ct_Person2", kText, 0x68030030},
-    {"Address", kTxt, "AD_Address", kText, 0x6803002F},
-    {"ResidencePhone", kTxt, "AD_R_Phone", kText, 0x6803002E},
-    {"ShopPhone", kTxt, "AD_S_Phone", kText, 0x6803002D},
-    {"Mobile", kTxt, "AD_Mobile", kText, 0x6803002C},
-    {"Fax", kTxt, "AD_Fax", kText, 0x6803002B},
-    {"Email", kTxt, "AD_Email", kText, 0x6803002A},
-    {"WebPage", kTxt, "AD_WebPage", kText, 0x68030029},
-    {"CSTNo", kTxt, "AD_CST_No", kText, 0x68030028},
-    {"TINNo", kTxt, "AD_GST_No", kText, 0x68030027},
-    {"PANNo", kTxt, "AD_IT_No", kText, 0x68030026},
-    {"SalesTaxType", kTxt, "AD_ST_Type", kText, 0x68030025},
-    {"PurchaseType", kTxt, "AD_Purch_Type", kText, 0x68030024},
-    {"InvoiceType", kTxt, "AD_InvoiceType", kText, 0x68030023},
-    {"AgentId", kInt, "AD_AgentId", kNumber, 0x68030022},
-    {"Transport", kTxt, "AD_Transport", kText, 0x68030021},
+    {"AccountId", kInt16, "AD_AccId", kNotRead, 0x68030032},  // set from Read's argument
+    {"ContactPerson1", kText, "AD_Ct_Person1", kNullTolerant, 0x68030031},
+    {"ContactPerson2", kText, "AD_Ct_Person2", kNullTolerant, 0x68030030},
+    {"Address", kText, "AD_Address", kNullTolerant, 0x6803002F},
+    {"ResidencePhone", kText, "AD_R_Phone", kNullTolerant, 0x6803002E},
+    {"ShopPhone", kText, "AD_S_Phone", kNullTolerant, 0x6803002D},
+    {"Mobile", kText, "AD_Mobile", kNullTolerant, 0x6803002C},
+    {"Fax", kText, "AD_Fax", kNullTolerant, 0x6803002B},
+    {"Email", kText, "AD_Email", kNullTolerant, 0x6803002A},
+    {"WebPage", kText, "AD_WebPage", kNullTolerant, 0x68030029},
+    {"CSTNo", kText, "AD_CST_No", kNullTolerant, 0x68030028},
+    {"TINNo", kText, "AD_GST_No", kNullTolerant, 0x68030027},
+    {"PANNo", kText, "AD_IT_No", kNullTolerant, 0x68030026},
+    {"SalesTaxType", kText, "AD_ST_Type", kNullTolerant, 0x68030025},
+    {"PurchaseType", kText, "AD_Purch_Type", kNullTolerant, 0x68030024},
+    {"InvoiceType", kText, "AD_InvoiceType", kNullTolerant, 0x68030023},
+    {"AgentId", kInt16, "AD_AgentId", kNumeric, 0x68030022},
+    {"Transport", kText, "AD_Transport", kNullTolerant, 0x68030021},
     {"UsedInVat", kBool, "AD_UsedInVat", kStrict, 0x68030020},
-    {"TaxClassID", kInt, "AD_TaxClassId", kNumber, 0x6803001F},
-    {"TaxTypeID", kInt, "AD_TaxTypeId", kNumber, 0x6803001E},
-    {"TaxPerc", kDbl, "AD_TaxPerc", kNumber, 0x6803001D},
-    {"VATType", kTxt, "AD_VatType", kText, 0x6803001C},
-    {"VATInvType", kInt, "AD_VatInvType", kNumber, 0x6803001B},
-    {"AdditionalTaxAcctId", kInt, "AD_ATVatAccId", kNumber, 0x6803001A},
-    {"Extra1", kTxt, "AD_Extra1", kText, 0x68030019},
-    {"Extra2", kTxt, "AD_Extra2", kText, 0x68030018},
-    {"Extra3", kTxt, "AD_Extra3", kText, 0x68030017},
-    {"Extra4", kTxt, "AD_Extra4", kText, 0x68030016},
-    {"ECCNo", kTxt, "AD_ECCNo", kText, 0x68030015},
-    {"Range", kTxt, "AD_Range", kText, 0x68030014},
-    {"Division", kTxt, "AD_Div", kText, 0x68030013},
-    {"Comm", kTxt, "AD_Comm", kText, 0x68030012},
-    {"FormType", kTxt, "AD_FormType", kText, 0x68030011},
-    {"PaymentDays", kTxt, "AD_PymtDays", kText, 0x68030010},
-    {"Limit", kDbl, "AD_Limit", kNumber, 0x6803000F},
-    {"Area", kTxt, "AD_Area", kText, 0x6803000E},
-    {"State", kTxt, "AD_State", kText, 0x6803000D},
-    {"Pincode", kTxt, "AD_Pincode", kText, 0x6803000C},
+    {"TaxClassID", kInt16, "AD_TaxClassId", kNumeric, 0x6803001F},
+    {"TaxTypeID", kInt16, "AD_TaxTypeId", kNumeric, 0x6803001E},
+    {"TaxPerc", kDouble, "AD_TaxPerc", kNumeric, 0x6803001D},
+    {"VATType", kText, "AD_VatType", kNullTolerant, 0x6803001C},
+    {"VATInvType", kInt16, "AD_VatInvType", kNumeric, 0x6803001B},
+    {"AdditionalTaxAcctId", kInt16, "AD_ATVatAccId", kNumeric, 0x6803001A},
+    {"Extra1", kText, "AD_Extra1", kNullTolerant, 0x68030019},
+    {"Extra2", kText, "AD_Extra2", kNullTolerant, 0x68030018},
+    {"Extra3", kText, "AD_Extra3", kNullTolerant, 0x68030017},
+    {"Extra4", kText, "AD_Extra4", kNullTolerant, 0x68030016},
+    {"ECCNo", kText, "AD_ECCNo", kNullTolerant, 0x68030015},
+    {"Range", kText, "AD_Range", kNullTolerant, 0x68030014},
+    {"Division", kText, "AD_Div", kNullTolerant, 0x68030013},
+    {"Comm", kText, "AD_Comm", kNullTolerant, 0x68030012},
+    {"FormType", kText, "AD_FormType", kNullTolerant, 0x68030011},
+    {"PaymentDays", kText, "AD_PymtDays", kNullTolerant, 0x68030010},
+    {"Limit", kDouble, "AD_Limit", kNumeric, 0x6803000F},
+    {"Area", kText, "AD_Area", kNullTolerant, 0x6803000E},
+    {"State", kText, "AD_State", kNullTolerant, 0x6803000D},
+    {"Pincode", kText, "AD_Pincode", kNullTolerant, 0x6803000C},
     // Saved as Area + Pincode + State at that moment; Read computes it instead of reading it.
-    {"PrintAddress", kTxt, "AD_PrintAddress", kNotRead, 0x6803000B, true},
+    {"PrintAddress", kText, "AD_PrintAddress", kNotRead, 0x6803000B, true},
     {"BillwiseReciept", kBool, "AD_BillwiseReceipt", kStrict, 0x6803000A},
     {"Is_InterestCalculate", kBool, "AD_InterestCalc", kStrict, 0x68030009},
-    {"InterestRate", kDbl, "AD_Interest_Rate", kNumber, 0x68030008},
+    {"InterestRate", kDouble, "AD_Interest_Rate", kNumeric, 0x68030008},
     {"IS_TDS_Apply", kBool, "AD_TDS", kStrict, 0x68030007},
-    {"TDS_Perc", kDbl, "AD_TDS_Perc", kNumber, 0x68030006},
-    {"TDS_Type", kTxt, "AD_TDS_Type", kText, 0x68030005},
-    {"Extra11", kTxt, "AD_Extra11", kText, 0x68030004},
-    {"Extra12", kTxt, "AD_Extra12", kText, 0x68030003},
-    {"Extra13", kTxt, "AD_Extra13", kText, 0x68030002},
-    {"Extra14", kTxt, "AD_Extra14", kText, 0x68030001},
-    {"Extra15", kTxt, "AD_Extra15", kText, 0x68030000},
+    {"TDS_Perc", kDouble, "AD_TDS_Perc", kNumeric, 0x68030006},
+    {"TDS_Type", kText, "AD_TDS_Type", kNullTolerant, 0x68030005},
+    {"Extra11", kText, "AD_Extra11", kNullTolerant, 0x68030004},
+    {"Extra12", kText, "AD_Extra12", kNullTolerant, 0x68030003},
+    {"Extra13", kText, "AD_Extra13", kNullTolerant, 0x68030002},
+    {"Extra14", kText, "AD_Extra14", kNullTolerant, 0x68030001},
+    {"Extra15", kText, "AD_Extra15", kNullTolerant, 0x68030000},
 };
 
 // Rows of the table the code refers to by position.

@@ -3,49 +3,45 @@
 
 #include "classes.h"
 #include "orv/db/account_lookup.h"
-#include "orv/db/unit.h"
 #include "orv/db/read_snapshot.h"
+#include "orv/db/unit.h"
 
 namespace orv::trade {
 namespace {
 
 using db::FieldSpec;
 using db::ReadMode;
-constexpr VarType kInt = VarType::Int16;
-constexpr VarType kDbl = VarType::Double;
-constexpr VarType kTxt = VarType::Text;
-constexpr VarType kBool = VarType::Bool;
-constexpr VarType kDate = VarType::Date;
+using namespace db::field_table;
 // Whether Read takes the property back from leg 1.
-constexpr ReadMode kRestored = ReadMode::kStrict;
-constexpr ReadMode kKept = ReadMode::kNone;
+constexpr ReadMode kRestored = kStrict;
+constexpr ReadMode kKept = kNotRead;
 
 // The header, in interface order. The column is the leg property (and so the voucher table
 // column) that the header property fills in every leg on Save.
 constexpr FieldSpec kHeader[] = {
-    {"V_Id", kInt, "V_Id", kRestored, 0x40030000},
+    {"V_Id", kInt16, "V_Id", kRestored, 0x40030000},
     {"V_Date", kDate, "V_Date", kRestored, 0x40030001},
-    {"V_VoucherType", kTxt, "V_VoucherType", kRestored, 0x40030002},
-    {"V_Remarks", kTxt, "V_Remarks", kRestored, 0x40030003},
-    {"V_PVoucherNo", kInt, "V_PVoucherNo", kRestored, 0x40030004},
-    {"V_PVoucherType", kTxt, "V_PVoucherType", kRestored, 0x40030005},
-    {"V_VchPrefix", kTxt, "V_VchPrefix", kRestored, 0x40030006},
-    {"V_VchPrefix2", kTxt, "V_VchPrefix2", kRestored, 0x40030007},
-    {"V_VchSuffix", kTxt, "V_VchSuffix", kRestored, 0x40030008},
-    {"V_VchSuffix2", kTxt, "V_VchSuffix2", kRestored, 0x40030009},
-    {"V_VchNo", kInt, "V_VchNo", kRestored, 0x4003000A},
-    {"V_StrVchNo", kTxt, "V_StrVchNo", kRestored, 0x4003000B},
-    {"V_VchType1", kTxt, "V_VchType1", kRestored, 0x4003000C},
-    {"V_VchType2", kTxt, "V_VchType2", kRestored, 0x4003000D},
-    {"V_VchType3", kTxt, "V_VchType3", kRestored, 0x4003000E},
+    {"V_VoucherType", kText, "V_VoucherType", kRestored, 0x40030002},
+    {"V_Remarks", kText, "V_Remarks", kRestored, 0x40030003},
+    {"V_PVoucherNo", kInt16, "V_PVoucherNo", kRestored, 0x40030004},
+    {"V_PVoucherType", kText, "V_PVoucherType", kRestored, 0x40030005},
+    {"V_VchPrefix", kText, "V_VchPrefix", kRestored, 0x40030006},
+    {"V_VchPrefix2", kText, "V_VchPrefix2", kRestored, 0x40030007},
+    {"V_VchSuffix", kText, "V_VchSuffix", kRestored, 0x40030008},
+    {"V_VchSuffix2", kText, "V_VchSuffix2", kRestored, 0x40030009},
+    {"V_VchNo", kInt16, "V_VchNo", kRestored, 0x4003000A},
+    {"V_StrVchNo", kText, "V_StrVchNo", kRestored, 0x4003000B},
+    {"V_VchType1", kText, "V_VchType1", kRestored, 0x4003000C},
+    {"V_VchType2", kText, "V_VchType2", kRestored, 0x4003000D},
+    {"V_VchType3", kText, "V_VchType3", kRestored, 0x4003000E},
     {"V_VchFlag", kBool, "V_VchFlag", kKept, 0x4003000F},
     {"V_Cleared", kBool, "V_Cleared", kKept, 0x40030010},
     {"V_Audit", kBool, "V_Audit", kKept, 0x40030011},
-    {"V_Extra1", kTxt, "V_Extra1", kRestored, 0x40030012},
-    {"V_Extra2", kTxt, "V_Extra2", kRestored, 0x40030013},
-    {"V_Extra3", kTxt, "V_Extra3", kRestored, 0x40030014},
-    {"V_Extra4", kTxt, "V_Extra4", kRestored, 0x40030015},
-    {"V_Extra5", kTxt, "V_Extra5", kRestored, 0x40030016},
+    {"V_Extra1", kText, "V_Extra1", kRestored, 0x40030012},
+    {"V_Extra2", kText, "V_Extra2", kRestored, 0x40030013},
+    {"V_Extra3", kText, "V_Extra3", kRestored, 0x40030014},
+    {"V_Extra4", kText, "V_Extra4", kRestored, 0x40030015},
+    {"V_Extra5", kText, "V_Extra5", kRestored, 0x40030016},
 };
 constexpr size_t kHeaderCount = std::size(kHeader);
 constexpr size_t kLegCount = 5;
@@ -146,12 +142,12 @@ const size_t kLegAmtSign = Vchr::FieldIndex("V_AmtSign");
 
 std::vector<FieldSpec> PropertiesOf(const TradeNames& n) {
   std::vector<FieldSpec> f(std::begin(kHeader), std::end(kHeader));
-  f.push_back({n.vat_flag, kBool, "", ReadMode::kNone, kVatFlagId});
-  constexpr VarType kQuartetTypes[kQuartetSize] = {kInt, kTxt, kDbl, kTxt};
+  f.push_back({n.vat_flag, kBool, "", kNotRead, kVatFlagId});
+  constexpr VarType kQuartetTypes[kQuartetSize] = {kInt16, kText, kDouble, kText};
   DispId id = kFirstLegId;
   for (const auto& leg : n.legs)
     for (size_t q = 0; q < kQuartetSize; ++q)
-      f.push_back({leg[q], kQuartetTypes[q], "", ReadMode::kNone, id++});
+      f.push_back({leg[q], kQuartetTypes[q], "", kNotRead, id++});
   return f;
 }
 
@@ -253,19 +249,22 @@ std::vector<MemberDef<TradeVoucher>> TradeVoucher::Members(std::span<const Field
   std::vector<MemberDef<TradeVoucher>> defs;
   db::AddFieldMembers(defs, fields, &TradeVoucher::values_);
   const ParamInfo cn{"cn", VarType::Object, true};
-  defs.push_back(
-      {{"Save", kSaveId, kMethod, kInt, {{"SaveFlag", kTxt}, cn, {"intY1", kInt}, {"intY2", kInt}}},
-       nullptr,
-       nullptr,
-       // The flag is not looked at: every save replaces the voucher's rows.
-       [](TradeVoucher& v, std::span<Variant> a) {
-         return Variant(v.Save(a[1], a[2].ToInt16(), a[3].ToInt16()));
-       }});
+  defs.push_back({{"Save",
+                   kSaveId,
+                   kMethod,
+                   kInt16,
+                   {{"SaveFlag", kText}, cn, {"intY1", kInt16}, {"intY2", kInt16}}},
+                  nullptr,
+                  nullptr,
+                  // The flag is not looked at: every save replaces the voucher's rows.
+                  [](TradeVoucher& v, std::span<Variant> a) {
+                    return Variant(v.Save(a[1], a[2].ToInt16(), a[3].ToInt16()));
+                  }});
   defs.push_back({{"Read",
                    kReadId,
                    kMethod,
                    VarType::Empty,
-                   {{"intVId", kInt}, cn, {"intY1", kInt}, {"intY2", kInt}}},
+                   {{"intVId", kInt16}, cn, {"intY1", kInt16}, {"intY2", kInt16}}},
                   nullptr,
                   nullptr,
                   [](TradeVoucher& v, std::span<Variant> a) {

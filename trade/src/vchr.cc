@@ -13,48 +13,41 @@ namespace {
 
 using db::FieldSpec;
 using db::ReadMode;
-constexpr VarType kInt = VarType::Int16;
-constexpr VarType kDbl = VarType::Double;
-constexpr VarType kTxt = VarType::Text;
-constexpr VarType kBool = VarType::Bool;
-constexpr VarType kDate = VarType::Date;
-constexpr ReadMode kStrict = ReadMode::kStrict;
-constexpr ReadMode kTolerant = ReadMode::kNullTolerant;
-constexpr ReadMode kNumeric = ReadMode::kNumeric;
+using namespace db::field_table;
 // The key is set from Read's arguments, the account name by the account master.
-constexpr ReadMode kFromCall = ReadMode::kNone;
+constexpr ReadMode kFromCall = kNotRead;
 
 // The properties of _clsVchr in interface order. Save writes every column in this order; Read
 // fills the properties in this order by their read modes.
 constexpr FieldSpec kFields[] = {
-    {"V_Id", kInt, "V_Id", kFromCall, 0x40030000},
-    {"V_AccId", kInt, "V_AccId", kStrict, 0x40030001},
+    {"V_Id", kInt16, "V_Id", kFromCall, 0x40030000},
+    {"V_AccId", kInt16, "V_AccId", kStrict, 0x40030001},
     {"V_Date", kDate, "V_Date", kStrict, 0x40030002},
-    {"V_Amt", kDbl, "V_Amt", kStrict, 0x40030003},
-    {"V_AmtSign", kTxt, "V_AmtSign", kStrict, 0x40030004},
-    {"V_VoucherType", kTxt, "V_VoucherType", kStrict, 0x40030005},
-    {"V_EntryNo", kInt, "V_EntryNo", kFromCall, 0x40030006},
-    {"V_Remarks", kTxt, "V_Remarks", kTolerant, 0x40030007},
-    {"V_PVoucherNo", kInt, "V_PVoucherNo", kStrict, 0x40030008},
-    {"V_PVoucherType", kTxt, "V_PVoucherType", kStrict, 0x40030009},
-    {"V_VchPrefix", kTxt, "V_VchPrefix", kTolerant, 0x4003000A},
-    {"V_VchPrefix2", kTxt, "V_VchPrefix2", kTolerant, 0x4003000B},
-    {"V_VchSuffix", kTxt, "V_VchSuffix", kTolerant, 0x4003000C},
-    {"V_VchSuffix2", kTxt, "V_VchSuffix2", kTolerant, 0x4003000D},
-    {"V_VchNo", kInt, "V_VchNo", kNumeric, 0x4003000E},
-    {"V_StrVchNo", kTxt, "V_StrVchNo", kTolerant, 0x4003000F},
-    {"V_VchType1", kTxt, "V_VchType1", kTolerant, 0x40030010},
-    {"V_VchType2", kTxt, "V_VchType2", kTolerant, 0x40030011},
-    {"V_VchType3", kTxt, "V_VchType3", kTolerant, 0x40030012},
+    {"V_Amt", kDouble, "V_Amt", kStrict, 0x40030003},
+    {"V_AmtSign", kText, "V_AmtSign", kStrict, 0x40030004},
+    {"V_VoucherType", kText, "V_VoucherType", kStrict, 0x40030005},
+    {"V_EntryNo", kInt16, "V_EntryNo", kFromCall, 0x40030006},
+    {"V_Remarks", kText, "V_Remarks", kNullTolerant, 0x40030007},
+    {"V_PVoucherNo", kInt16, "V_PVoucherNo", kStrict, 0x40030008},
+    {"V_PVoucherType", kText, "V_PVoucherType", kStrict, 0x40030009},
+    {"V_VchPrefix", kText, "V_VchPrefix", kNullTolerant, 0x4003000A},
+    {"V_VchPrefix2", kText, "V_VchPrefix2", kNullTolerant, 0x4003000B},
+    {"V_VchSuffix", kText, "V_VchSuffix", kNullTolerant, 0x4003000C},
+    {"V_VchSuffix2", kText, "V_VchSuffix2", kNullTolerant, 0x4003000D},
+    {"V_VchNo", kInt16, "V_VchNo", kNumeric, 0x4003000E},
+    {"V_StrVchNo", kText, "V_StrVchNo", kNullTolerant, 0x4003000F},
+    {"V_VchType1", kText, "V_VchType1", kNullTolerant, 0x40030010},
+    {"V_VchType2", kText, "V_VchType2", kNullTolerant, 0x40030011},
+    {"V_VchType3", kText, "V_VchType3", kNullTolerant, 0x40030012},
     {"V_VchFlag", kBool, "V_VchFlag", kStrict, 0x40030013},
     {"V_Cleared", kBool, "V_Cleared", kStrict, 0x40030014},
     {"V_Audit", kBool, "V_Audit", kStrict, 0x40030015},
-    {"V_Extra1", kTxt, "V_Extra1", kTolerant, 0x40030016},
-    {"V_Extra2", kTxt, "V_Extra2", kTolerant, 0x40030017},
-    {"V_Extra3", kTxt, "V_Extra3", kTolerant, 0x40030018},
-    {"V_Extra4", kTxt, "V_Extra4", kTolerant, 0x40030019},
-    {"V_Extra5", kTxt, "V_Extra5", kTolerant, 0x4003001A},
-    {"V_AccountName", kTxt, "", kFromCall, 0x68030000, /*get_only=*/true},
+    {"V_Extra1", kText, "V_Extra1", kNullTolerant, 0x40030016},
+    {"V_Extra2", kText, "V_Extra2", kNullTolerant, 0x40030017},
+    {"V_Extra3", kText, "V_Extra3", kNullTolerant, 0x40030018},
+    {"V_Extra4", kText, "V_Extra4", kNullTolerant, 0x40030019},
+    {"V_Extra5", kText, "V_Extra5", kNullTolerant, 0x4003001A},
+    {"V_AccountName", kText, "", kFromCall, 0x68030000, /*get_only=*/true},
 };
 
 constexpr size_t IndexOf(std::string_view property) {
@@ -133,27 +126,29 @@ const ClassTable<Vchr>& Vchr::Table() {
   static const ClassTable<Vchr> table = [] {
     std::vector<MemberDef<Vchr>> defs;
     db::AddFieldMembers(defs, Fields(), &Vchr::values_);
-    defs.push_back(
-        {{"Save",
-          0x60030001,
-          kMethod,
-          kInt,
-          {{"SaveFlag", kTxt}, {"cn", VarType::Object, true}, {"intY1", kInt}, {"intY2", kInt}}},
-         nullptr,
-         nullptr,
-         // The flag is not looked at: every save replaces the row.
-         [](Vchr& v, std::span<Variant> a) {
-           return Variant(v.Save(a[1], a[2].ToInt16(), a[3].ToInt16()));
-         }});
+    defs.push_back({{"Save",
+                     0x60030001,
+                     kMethod,
+                     kInt16,
+                     {{"SaveFlag", kText},
+                      {"cn", VarType::Object, true},
+                      {"intY1", kInt16},
+                      {"intY2", kInt16}}},
+                    nullptr,
+                    nullptr,
+                    // The flag is not looked at: every save replaces the row.
+                    [](Vchr& v, std::span<Variant> a) {
+                      return Variant(v.Save(a[1], a[2].ToInt16(), a[3].ToInt16()));
+                    }});
     defs.push_back({{"Read",
                      0x60030002,
                      kMethod,
                      VarType::Empty,
-                     {{"intVId", kInt},
-                      {"VEntryNo", kInt},
+                     {{"intVId", kInt16},
+                      {"VEntryNo", kInt16},
                       {"cn", VarType::Object, true},
-                      {"intY1", kInt},
-                      {"intY2", kInt}}},
+                      {"intY1", kInt16},
+                      {"intY2", kInt16}}},
                     nullptr,
                     nullptr,
                     [](Vchr& v, std::span<Variant> a) {

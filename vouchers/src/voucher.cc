@@ -3,51 +3,45 @@
 #include <string>
 
 #include "orv/db/account_lookup.h"
+#include "orv/db/read_snapshot.h"
 #include "orv/db/recordset.h"
 #include "orv/db/sql.h"
 #include "orv/db/unit.h"
-#include "orv/db/read_snapshot.h"
 
 namespace orv::vouchers {
 namespace {
 
 using db::FieldSpec;
-using db::ReadMode;
-constexpr auto kStrict = ReadMode::kStrict;
-constexpr auto kNullTolerant = ReadMode::kNullTolerant;
-constexpr auto kNumeric = ReadMode::kNumeric;
-constexpr auto kNone = ReadMode::kNone;
-constexpr VarType kInt = VarType::Int16;
-constexpr VarType kTxt = VarType::Text;
+using namespace db::field_table;
 
 // V_Id and V_EntryNo are written but never read from their columns: Read takes them from its
 // arguments. V_AccountName is not a column.
 constexpr FieldSpec kFields[] = {
-    {"V_Id", kInt, "V_Id", kNone, 0x40030000},
-    {"V_AccId", kInt, "V_AccId", kStrict, 0x40030001},
-    {"V_Date", VarType::Date, "V_Date", kStrict, 0x40030002},
-    {"V_Amt", VarType::Double, "V_Amt", kStrict, 0x40030003},
-    {"V_AmtSign", kTxt, "V_AmtSign", kStrict, 0x40030004},
-    {"V_VoucherType", kTxt, "V_VoucherType", kStrict, 0x40030005},
-    {"V_EntryNo", kInt, "V_EntryNo", kNone, 0x40030006},
-    {"V_Remarks", kTxt, "V_Remarks", kNullTolerant, 0x40030007},
-    {"V_PVoucherNo", kInt, "V_PVoucherNo", kStrict, 0x40030008},
-    {"V_PVoucherType", kTxt, "V_PVoucherType", kStrict, 0x40030009},
-    {"V_VchPrefix", kTxt, "V_VchPrefix", kNullTolerant, 0x4003000A},
-    {"V_VchPrefix2", kTxt, "V_VchPrefix2", kNullTolerant, 0x4003000B},
-    {"V_VchSuffix", kTxt, "V_VchSuffix", kNullTolerant, 0x4003000C},
-    {"V_VchNo", kInt, "V_VchNo", kNumeric, 0x4003000D},
-    {"V_StrVchNo", kTxt, "V_StrVchNo", kNullTolerant, 0x4003000E},
-    {"V_VchType1", kTxt, "V_VchType1", kNullTolerant, 0x4003000F},
-    {"V_VchType2", kTxt, "V_VchType2", kNullTolerant, 0x40030010},
-    {"V_VchType3", kTxt, "V_VchType3", kNullTolerant, 0x40030011},
-    {"V_VchFlag", VarType::Bool, "V_VchFlag", kStrict, 0x40030012},
-    {"V_Extra1", kTxt, "V_Extra1", kNullTolerant, 0x40030013},
-    {"V_Extra2", kTxt, "V_Extra2", kNullTolerant, 0x40030014},
-    {"V_Extra3", kTxt, "V_Extra3", kNullTolerant, 0x40030015},
-    {"V_Extra4", kTxt, "V_Extra4", kNullTolerant, 0x40030016},
-    {"V_Extra5", kTxt, "V_Extra5", kNullTolerant, 0x40030017},
-    {"V_AccountName", kTxt, "", kNone, 0x68030000, /*get_only=*/true},
+    {"V_Id", kInt16, "V_Id", kNotRead, 0x40030000},
+    {"V_AccId", kInt16, "V_AccId", kStrict, 0x40030001},
+    {"V_Date", kDate, "V_Date", kStrict, 0x40030002},
+    {"V_Amt", kDouble, "V_Amt", kStrict, 0x40030003},
+    {"V_AmtSign", kText, "V_AmtSign", kStrict, 0x40030004},
+    {"V_VoucherType", kText, "V_VoucherType", kStrict, 0x40030005},
+    {"V_EntryNo", kInt16, "V_EntryNo", kNotRead, 0x40030006},
+    {"V_Remarks", kText, "V_Remarks", kNullTolerant, 0x40030007},
+    {"V_PVoucherNo", kInt16, "V_PVoucherNo", kStrict, 0x40030008},
+    {"V_PVoucherType", kText, "V_PVoucherType", kStrict, 0x40030009},
+    {"V_VchPrefix", kText, "V_VchPrefix", kNullTolerant, 0x4003000A},
+    {"V_VchPrefix2", kText, "V_VchPrefix2", kNullTolerant, 0x4003000B},
+    {"V_VchSuffix", kText, "V_VchSuffix", kNullTolerant, 0x4003000C},
+    {"V_VchNo", kInt16, "V_VchNo", kNumeric, 0x4003000D},
+    {"V_StrVchNo", kText, "V_StrVchNo", kNullTolerant, 0x4003000E},
+    {"V_VchType1", kText, "V_VchType1", kNullTolerant, 0x4003000F},
+    {"V_VchType2", kText, "V_VchType2", kNullTolerant, 0x40030010},
+    {"V_VchType3", kText, "V_VchType3", kNullTolerant, 0x40030011},
+    {"V_VchFlag", kBool, "V_VchFlag", kStrict, 0x40030012},
+    {"V_Extra1", kText, "V_Extra1", kNullTolerant, 0x40030013},
+    {"V_Extra2", kText, "V_Extra2", kNullTolerant, 0x40030014},
+    {"V_Extra3", kText, "V_Extra3", kNullTolerant, 0x40030015},
+    {"V_Extra4", kText, "V_Extra4", kNullTolerant, 0x40030016},
+    {"V_Extra5", kText, "V_Extra5", kNullTolerant, 0x40030017},
+    {"V_AccountName", kText, "", kNotRead, 0x68030000, /*get_only=*/true},
 };
 static_assert(std::size(kFields) == vf::kCount);
 

@@ -23,6 +23,20 @@ struct FieldSpec {
   bool get_only = false;
 };
 
+// Short names for writing a field table, brought into a component's source file (never a
+// header) with `using namespace db::field_table;`.
+namespace field_table {
+inline constexpr VarType kInt16 = VarType::Int16;
+inline constexpr VarType kDouble = VarType::Double;
+inline constexpr VarType kText = VarType::Text;
+inline constexpr VarType kBool = VarType::Bool;
+inline constexpr VarType kDate = VarType::Date;
+inline constexpr ReadMode kStrict = ReadMode::kStrict;              // Null fails
+inline constexpr ReadMode kNullTolerant = ReadMode::kNullTolerant;  // Null gives ""
+inline constexpr ReadMode kNumeric = ReadMode::kNumeric;  // Null or non-numeric text gives 0
+inline constexpr ReadMode kNotRead = ReadMode::kNone;     // not read from the column
+}  // namespace field_table
+
 // The values of a record's properties, one per field, each always of its field's type.
 class Record {
  public:
