@@ -46,4 +46,79 @@ void UseBuildRegistry() {
   if (!std::getenv("ORV_REGISTRY")) Registry::Instance().SetFile(ORV_BUILD_REGISTRY);
 }
 
+Statement::Statement(sqlite3* db, const std::string& sql, unsigned flags) {
+  if (sqlite3_prepare_v3(db, sql.c_str(), -1, flags, &s_, nullptr) != SQLITE_OK)
+    throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+Statement::~Statement() {
+  sqlite3_finalize(s_);
+}
+
+void Statement::Run() {
+  if (sqlite3_step(s_) != SQLITE_DONE)
+    throw std::runtime_error(sqlite3_errmsg(sqlite3_db_handle(s_)));
+  sqlite3_reset(s_);
+}
+
+void ReadColumns(sqlite3_stmt* s) {
+  const int n = sqlite3_column_count(s);
+  for (int c = 0; c < n; ++c) {
+    switch (sqlite3_column_type(s, c)) {
+      case SQLITE_INTEGER:
+        benchmark::DoNotOptimize(sqlite3_column_int(s, c));
+        break;
+      case SQLITE_FLOAT:
+        benchmark::DoNotOptimize(sqlite3_column_double(s, c));
+        break;
+      case SQLITE_TEXT:
+        benchmark::DoNotOptimize(
+            std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
+                        size_t(sqlite3_column_bytes(s, c))));
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+Variant ColumnValue(sqlite3_stmt* s, int c) {
+  switch (sqlite3_column_type(s, c)) {
+    case SQLITE_INTEGER:
+      return Variant(int32_t(sqlite3_column_int(s, c)));
+    case SQLITE_FLOAT:
+      return Variant(sqlite3_column_double(s, c));
+    case SQLITE_NULL:
+      return Variant::MakeNull();
+    default:
+      return Variant(std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
+                                 size_t(sqlite3_column_bytes(s, c))));
+  }
+}
+
+void ReadVoucherRows(benchmark::State& state, sqlite3_stmt* row, sqlite3_stmt* name, int16_t id,
+                     int legs) {
+  for (int leg = 0; leg < legs; ++leg) {
+    sqlite3_bind_int(row, 1, id);
+    sqlite3_bind_int(row, 2, leg + 1);
+    if (sqlite3_step(row) != SQLITE_ROW) state.SkipWithError("row not found");
+    ReadColumns(row);
+    const int account = sqlite3_column_int(row, 1);
+    sqlite3_reset(row);
+    sqlite3_bind_int(name, 1, account);
+    if (sqlite3_step(name) == SQLITE_ROW)
+      benchmark::DoNotOptimize(
+          std::string(reinterpret_cast<const char*>(sqlite3_column_text(name, 0))));
+    sqlite3_reset(name);
+  }
+}
+
+int RunBenchmarks(int argc, char** argv, benchmark::BenchmarkReporter& reporter) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
+
 }  // namespace orv::bench

@@ -1,8 +1,11 @@
 // Shared set-up of the benchmarks: a fresh year database in a temporary folder, opened both
 // through the data-access layer (as components see it) and as a raw SQLite handle for the
-// baseline, with the same durability settings.
+// baseline, with the same durability settings; the baseline's prepared statements and column
+// reads; the voucher table as the voucher benchmarks fill and read it; and a main that runs the
+// benchmarks with a program's own reporter.
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <filesystem>
@@ -35,5 +38,92 @@ class BenchDatabase {
 
 // Points the class registry at the build's registry file unless ORV_REGISTRY says otherwise.
 void UseBuildRegistry();
+
+inline constexpr int16_t kY1 = 2008, kY2 = 2009;
+
+// A prepared statement of a raw connection, finalized when it goes. `flags` are those of
+// sqlite3_prepare_v3 (0 prepares as sqlite3_prepare_v2 does).
+class Statement {
+ public:
+  Statement(sqlite3* db, const std::string& sql, unsigned flags = 0);
+  Statement(BenchDatabase& d, const std::string& sql) : Statement(d.raw(), sql) {}
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  sqlite3_stmt* get() const { return s_; }
+  // Steps a statement that returns no row and resets it; throws the engine's message on failure.
+  void Run();
+
+ private:
+  sqlite3_stmt* s_ = nullptr;
+};
+
+// Takes every column of the current row of `s` out of the engine by its storage type (numbers
+// as numbers, texts copied), as a reader of the row does.
+void ReadColumns(sqlite3_stmt* s);
+// Column `c` of the current row of `s` as the value a component keeps of it.
+Variant ColumnValue(sqlite3_stmt* s, int c);
+
+// The voucher table as the voucher benchmarks use it: vouchers of `legs` rows each (entries
+// 1..legs, leg k posted to account k + 1), numbered across the 16-bit range so that 50,000 of
+// them fit.
+inline constexpr const char* kDeleteVoucherRow =
+    "DELETE FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?";
+inline constexpr const char* kSelectVoucherRow =
+    "SELECT * FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?";
+inline constexpr const char* kSelectAccountName =
+    "SELECT AM_AccName FROM ACC_MASTER_2008_2009 WHERE AM_AccId=?";
+
+inline int16_t VoucherId(int64_t i, int vouchers) {
+  return int16_t(i - vouchers / 2);
+}
+
+// Fills the year with accounts 1..`legs` ("Account 1", ...) and `vouchers` vouchers through
+// `insert`, whose parameters bind(statement, voucher id, leg) sets, in one transaction; then
+// checkpoints, so that both sides find the rows in the database file, not in the write-ahead log.
+template <class BindRow>
+void PrefillVouchers(BenchDatabase& d, int vouchers, int legs, const char* insert, BindRow bind) {
+  d.Exec("BEGIN");
+  for (int a = 1; a <= legs; ++a)
+    d.Exec(
+        "INSERT INTO ACC_MASTER_2008_2009 (AM_AccId,AM_AccName,AM_GrpFlag,AM_GrpNo,AM_LevelNo,"
+        "AM_AccType) VALUES (" +
+        std::to_string(a) + ",'Account " + std::to_string(a) + "','L',0,1,'')");
+  Statement ins(d, insert);
+  for (int i = 0; i < vouchers; ++i)
+    for (int k = 0; k < legs; ++k) {
+      bind(ins.get(), VoucherId(i, vouchers), k);
+      sqlite3_step(ins.get());
+      sqlite3_reset(ins.get());
+    }
+  d.Exec("COMMIT");
+  d.Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+}
+
+// Replaces the `legs` rows of voucher `id` as a save does: per leg a keyed delete through `del`
+// (kDeleteVoucherRow) and an insert through `ins`, whose parameters bind(ins, leg) sets.
+template <class BindLeg>
+void ReplaceVoucherRows(benchmark::State& state, sqlite3* db, sqlite3_stmt* del, sqlite3_stmt* ins,
+                        int16_t id, int legs, BindLeg bind) {
+  for (int leg = 0; leg < legs; ++leg) {
+    sqlite3_bind_int(del, 1, id);
+    sqlite3_bind_int(del, 2, leg + 1);
+    sqlite3_step(del);
+    sqlite3_reset(del);
+    bind(ins, leg);
+    if (sqlite3_step(ins) != SQLITE_DONE) state.SkipWithError(sqlite3_errmsg(db));
+    sqlite3_reset(ins);
+  }
+}
+
+// Reads the `legs` rows of voucher `id` as a read does: each row by key through `row`
+// (kSelectVoucherRow), every column, and the row's account name through `name`
+// (kSelectAccountName).
+void ReadVoucherRows(benchmark::State& state, sqlite3_stmt* row, sqlite3_stmt* name, int16_t id,
+                     int legs);
+
+// What a benchmark program's main does, with `reporter` for its output.
+int RunBenchmarks(int argc, char** argv, benchmark::BenchmarkReporter& reporter);
 
 }  // namespace orv::bench

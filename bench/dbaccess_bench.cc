@@ -21,13 +21,11 @@ constexpr int kCommitEvery = 500;
 // Fills the voucher table with `rows` rows: V_Id 1.., eight entries each.
 void Prefill(BenchDatabase& d, int rows) {
   d.Exec("BEGIN");
-  sqlite3_stmt* s = nullptr;
-  sqlite3_prepare_v2(
-      d.raw(),
-      "INSERT INTO VOUCHERS_2008_2009 (V_Id,V_AccId,V_Date,V_Amt,V_AmtSign,"
-      "V_VoucherType,V_EntryNo,V_Remarks) VALUES (?,?,'2008-04-01',?,'Dr','Receipt',?,"
-      "'opening')",
-      -1, &s, nullptr);
+  Statement insert(d,
+                   "INSERT INTO VOUCHERS_2008_2009 (V_Id,V_AccId,V_Date,V_Amt,V_AmtSign,"
+                   "V_VoucherType,V_EntryNo,V_Remarks) VALUES (?,?,'2008-04-01',?,'Dr','Receipt',?,"
+                   "'opening')");
+  sqlite3_stmt* s = insert.get();
   for (int i = 0; i < rows; ++i) {
     sqlite3_bind_int(s, 1, 1 + i / 8);
     sqlite3_bind_int(s, 2, 1 + i % 50);
@@ -36,7 +34,6 @@ void Prefill(BenchDatabase& d, int rows) {
     sqlite3_step(s);
     sqlite3_reset(s);
   }
-  sqlite3_finalize(s);
   d.Exec("COMMIT");
 }
 
@@ -99,8 +96,8 @@ void BM_AddRow_RawSqlite(benchmark::State& state) {
   sql += ") VALUES (?";
   for (int c = 1; c < 24; ++c) sql += ",?";
   sql += ")";
-  sqlite3_stmt* s = nullptr;
-  sqlite3_prepare_v2(d.raw(), sql.c_str(), -1, &s, nullptr);
+  Statement insert(d, sql);
+  sqlite3_stmt* s = insert.get();
   int64_t k = 0;
   d.Exec("BEGIN IMMEDIATE");
   for (auto _ : state) {
@@ -134,7 +131,6 @@ void BM_AddRow_RawSqlite(benchmark::State& state) {
     }
   }
   d.Exec("COMMIT");
-  sqlite3_finalize(s);
   state.SetItemsProcessed(state.iterations());
 }
 
@@ -165,36 +161,17 @@ void BM_KeyedRead_RawSqlite(benchmark::State& state) {
   BenchDatabase d;
   const int rows = int(state.range(0));
   Prefill(d, rows);
-  sqlite3_stmt* s = nullptr;
-  sqlite3_prepare_v2(d.raw(), "SELECT * FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?", -1,
-                     &s, nullptr);
-  const int n = sqlite3_column_count(s);
+  Statement select(d, kSelectVoucherRow);
+  sqlite3_stmt* s = select.get();
   int64_t k = 0;
   for (auto _ : state) {
     const int i = KeyIndex(k++, rows, state.range(1));
     sqlite3_bind_int(s, 1, 1 + i / 8);
     sqlite3_bind_int(s, 2, 1 + i % 8);
     if (sqlite3_step(s) != SQLITE_ROW) state.SkipWithError("row not found");
-    for (int c = 0; c < n; ++c) {
-      switch (sqlite3_column_type(s, c)) {
-        case SQLITE_INTEGER:
-          benchmark::DoNotOptimize(sqlite3_column_int(s, c));
-          break;
-        case SQLITE_FLOAT:
-          benchmark::DoNotOptimize(sqlite3_column_double(s, c));
-          break;
-        case SQLITE_TEXT:
-          benchmark::DoNotOptimize(
-              std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
-                          sqlite3_column_bytes(s, c)));
-          break;
-        default:
-          break;
-      }
-    }
+    ReadColumns(s);
     sqlite3_reset(s);
   }
-  sqlite3_finalize(s);
   state.SetItemsProcessed(state.iterations());
 }
 

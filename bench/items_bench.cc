@@ -33,13 +33,12 @@ void Prefill(BenchDatabase& d, int items) {
           "IM_GrpLevel) VALUES (" +
           std::to_string(kind * 100 + i) + ", 'name " + std::to_string(kind * 100 + i) +
           "', 'X', 0, 1)");
-  sqlite3_stmt* s = nullptr;
-  sqlite3_prepare_v2(
-      d.raw(),
+  Statement insert(
+      d,
       "INSERT INTO Items_2008_2009 VALUES (?, ?, 'alias', 'I', 1, 2, 10.5, 20.25, 1, 'Pcs', 499, "
       "599, 5, 2, '6205', 12.5, 'remarks', 350, 'x2', 'x3', ?, ?, ?, ?, 'box', 'C:\\img.jpg', "
-      "'1.6')",
-      -1, &s, nullptr);
+      "'1.6')");
+  sqlite3_stmt* s = insert.get();
   for (int i = 0; i < items; ++i) {
     const std::string name = "item " + std::to_string(1001 + i);
     sqlite3_bind_int(s, 1, 1001 + i);
@@ -48,7 +47,6 @@ void Prefill(BenchDatabase& d, int items) {
     sqlite3_step(s);
     sqlite3_reset(s);
   }
-  sqlite3_finalize(s);
   d.Exec("COMMIT");
 }
 
@@ -74,29 +72,13 @@ struct RawItem {
   std::string names[5];
 };
 
-Variant ColumnValue(sqlite3_stmt* s, int c) {
-  switch (sqlite3_column_type(s, c)) {
-    case SQLITE_INTEGER:
-      return Variant(int32_t(sqlite3_column_int(s, c)));
-    case SQLITE_FLOAT:
-      return Variant(sqlite3_column_double(s, c));
-    case SQLITE_NULL:
-      return Variant::MakeNull();
-    default:
-      return Variant(std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
-                                 size_t(sqlite3_column_bytes(s, c))));
-  }
-}
-
 void BM_ItemList_RawSqlite(benchmark::State& state) {
   BenchDatabase d;
   const int items = int(state.range(0));
   Prefill(d, items);
-  sqlite3_stmt *list = nullptr, *row = nullptr, *name = nullptr;
-  sqlite3_prepare_v2(d.raw(), kList, -1, &list, nullptr);
-  sqlite3_prepare_v2(d.raw(), "SELECT * FROM Items_2008_2009 WHERE IM_ItemId=?", -1, &row, nullptr);
-  sqlite3_prepare_v2(d.raw(), "SELECT IM_ItemName FROM Items_2008_2009 WHERE IM_ItemId=?", -1,
-                     &name, nullptr);
+  Statement list_query(d, kList), row_query(d, "SELECT * FROM Items_2008_2009 WHERE IM_ItemId=?"),
+      name_query(d, "SELECT IM_ItemName FROM Items_2008_2009 WHERE IM_ItemId=?");
+  sqlite3_stmt *list = list_query.get(), *row = row_query.get(), *name = name_query.get();
   const int columns = sqlite3_column_count(row);
   // Columns of the group number and of the brand, colour, size and style ids.
   const int refs[5] = {4, 20, 21, 22, 23};
@@ -125,9 +107,6 @@ void BM_ItemList_RawSqlite(benchmark::State& state) {
     if (int(ids.size()) != items) state.SkipWithError("wrong item count");
     benchmark::DoNotOptimize(result);
   }
-  sqlite3_finalize(list);
-  sqlite3_finalize(row);
-  sqlite3_finalize(name);
   state.SetItemsProcessed(state.iterations() * items);
 }
 
@@ -178,10 +157,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace orv::bench
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   orv::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return orv::bench::RunBenchmarks(argc, argv, reporter);
 }

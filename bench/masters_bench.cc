@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -34,29 +33,17 @@ int16_t NewId(int64_t k) {
   return int16_t(20000 + k % kBatch);
 }
 
-struct Stmt {
-  sqlite3_stmt* s = nullptr;
-  Stmt(sqlite3* db, const std::string& sql) {
-    if (sqlite3_prepare_v3(db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &s, nullptr) !=
-        SQLITE_OK)
-      throw std::runtime_error(sqlite3_errmsg(db));
-  }
-  ~Stmt() { sqlite3_finalize(s); }
-  Stmt(const Stmt&) = delete;
-  Stmt& operator=(const Stmt&) = delete;
-  void Run() {
-    if (sqlite3_step(s) != SQLITE_DONE)
-      throw std::runtime_error(sqlite3_errmsg(sqlite3_db_handle(s)));
-    sqlite3_reset(s);
-  }
+// The baseline's statements are kept for the whole run.
+struct Stmt : Statement {
+  Stmt(sqlite3* db, const std::string& sql) : Statement(db, sql, SQLITE_PREPARE_PERSISTENT) {}
 };
 
 // The declared types of a table's columns, in table order.
 std::vector<std::string> ColumnTypes(sqlite3* db, const std::string& table) {
   Stmt info(db, "PRAGMA table_info(" + table + ")");
   std::vector<std::string> types;
-  while (sqlite3_step(info.s) == SQLITE_ROW)
-    types.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(info.s, 2)));
+  while (sqlite3_step(info.get()) == SQLITE_ROW)
+    types.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2)));
   return types;
 }
 
@@ -81,39 +68,40 @@ class RawSave {
 
   void Save(int16_t id) {
     savepoint_.Run();
-    sqlite3_bind_int(level_.s, 1, kGroup);
-    const int level = sqlite3_step(level_.s) == SQLITE_ROW ? sqlite3_column_int(level_.s, 0) : 0;
-    sqlite3_reset(level_.s);
-    sqlite3_bind_int(type_.s, 1, kGroup);
+    sqlite3_bind_int(level_.get(), 1, kGroup);
+    const int level =
+        sqlite3_step(level_.get()) == SQLITE_ROW ? sqlite3_column_int(level_.get(), 0) : 0;
+    sqlite3_reset(level_.get());
+    sqlite3_bind_int(type_.get(), 1, kGroup);
     std::string type;
-    if (sqlite3_step(type_.s) == SQLITE_ROW)
-      type = reinterpret_cast<const char*>(sqlite3_column_text(type_.s, 0));
-    sqlite3_reset(type_.s);
+    if (sqlite3_step(type_.get()) == SQLITE_ROW)
+      type = reinterpret_cast<const char*>(sqlite3_column_text(type_.get(), 0));
+    sqlite3_reset(type_.get());
 
     const std::string name = "Account " + std::to_string(id);
-    sqlite3_bind_int(master_.s, 1, id);
-    sqlite3_bind_text(master_.s, 2, name.data(), int(name.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(master_.s, 3, "", 0, SQLITE_STATIC);
-    sqlite3_bind_double(master_.s, 4, 100.0);
-    sqlite3_bind_text(master_.s, 5, "Dr", 2, SQLITE_STATIC);
-    sqlite3_bind_text(master_.s, 6, "L", 1, SQLITE_STATIC);
-    sqlite3_bind_int(master_.s, 7, kGroup);
-    sqlite3_bind_int(master_.s, 8, level + 1);
-    sqlite3_bind_text(master_.s, 9, type.data(), int(type.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_double(master_.s, 10, 0);
-    sqlite3_bind_text(master_.s, 11, "", 0, SQLITE_STATIC);
+    sqlite3_bind_int(master_.get(), 1, id);
+    sqlite3_bind_text(master_.get(), 2, name.data(), int(name.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(master_.get(), 3, "", 0, SQLITE_STATIC);
+    sqlite3_bind_double(master_.get(), 4, 100.0);
+    sqlite3_bind_text(master_.get(), 5, "Dr", 2, SQLITE_STATIC);
+    sqlite3_bind_text(master_.get(), 6, "L", 1, SQLITE_STATIC);
+    sqlite3_bind_int(master_.get(), 7, kGroup);
+    sqlite3_bind_int(master_.get(), 8, level + 1);
+    sqlite3_bind_text(master_.get(), 9, type.data(), int(type.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_double(master_.get(), 10, 0);
+    sqlite3_bind_text(master_.get(), 11, "", 0, SQLITE_STATIC);
     master_.Run();
 
     // A new details object: empty texts, zeros and false.
-    sqlite3_bind_int(details_.s, 1, id);
+    sqlite3_bind_int(details_.get(), 1, id);
     for (size_t c = 1; c < detail_types_.size(); ++c) {
       const std::string& t = detail_types_[c];
       if (t == "TEXT")
-        sqlite3_bind_text(details_.s, int(c) + 1, "", 0, SQLITE_STATIC);
+        sqlite3_bind_text(details_.get(), int(c) + 1, "", 0, SQLITE_STATIC);
       else if (t == "DOUBLE")
-        sqlite3_bind_double(details_.s, int(c) + 1, 0);
+        sqlite3_bind_double(details_.get(), int(c) + 1, 0);
       else
-        sqlite3_bind_int(details_.s, int(c) + 1, 0);
+        sqlite3_bind_int(details_.get(), int(c) + 1, 0);
     }
     details_.Run();
 
@@ -121,8 +109,8 @@ class RawSave {
                                           "200808", "200809", "200810", "200811",
                                           "200812", "200901", "200902", "200903"};
     for (const char* month : kMonths) {
-      sqlite3_bind_int(month_.s, 1, id);
-      sqlite3_bind_text(month_.s, 2, month, 6, SQLITE_STATIC);
+      sqlite3_bind_int(month_.get(), 1, id);
+      sqlite3_bind_text(month_.get(), 2, month, 6, SQLITE_STATIC);
       month_.Run();
     }
     release_.Run();
@@ -209,20 +197,6 @@ void BM_ListWithDetails_Component(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * accounts);
 }
 
-Variant ColumnValue(sqlite3_stmt* s, int c) {
-  switch (sqlite3_column_type(s, c)) {
-    case SQLITE_INTEGER:
-      return Variant(int32_t(sqlite3_column_int(s, c)));
-    case SQLITE_FLOAT:
-      return Variant(sqlite3_column_double(s, c));
-    case SQLITE_NULL:
-      return Variant::MakeNull();
-    default:
-      return Variant(std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
-                                 size_t(sqlite3_column_bytes(s, c))));
-  }
-}
-
 // What a fully read account holds: the columns of its row and of its details row.
 struct RawAccount {
   std::vector<Variant> master;
@@ -237,18 +211,18 @@ void BM_ListWithDetails_RawSqlite(benchmark::State& state) {
   Stmt master(d.raw(), "SELECT * FROM ACC_MASTER_2008_2009 WHERE AM_AccId=?");
   Stmt details(d.raw(), "SELECT * FROM ACC_DETAILS_2008_2009 WHERE AD_AccId=?");
   const auto read_row = [](Stmt& st, int id, std::vector<Variant>& out) {
-    sqlite3_bind_int(st.s, 1, id);
-    if (sqlite3_step(st.s) == SQLITE_ROW) {
-      const int n = sqlite3_column_count(st.s);
+    sqlite3_bind_int(st.get(), 1, id);
+    if (sqlite3_step(st.get()) == SQLITE_ROW) {
+      const int n = sqlite3_column_count(st.get());
       out.reserve(size_t(n));
-      for (int c = 0; c < n; ++c) out.push_back(ColumnValue(st.s, c));
+      for (int c = 0; c < n; ++c) out.push_back(ColumnValue(st.get(), c));
     }
-    sqlite3_reset(st.s);
+    sqlite3_reset(st.get());
   };
   for (auto _ : state) {
     std::vector<int> ids;
-    while (sqlite3_step(list.s) == SQLITE_ROW) ids.push_back(sqlite3_column_int(list.s, 0));
-    sqlite3_reset(list.s);
+    while (sqlite3_step(list.get()) == SQLITE_ROW) ids.push_back(sqlite3_column_int(list.get(), 0));
+    sqlite3_reset(list.get());
     std::vector<RawAccount> result(ids.size() + 1);
     for (size_t i = 0; i < ids.size(); ++i) {
       read_row(master, ids[i], result[i].master);
@@ -316,10 +290,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace orv::bench
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   orv::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return orv::bench::RunBenchmarks(argc, argv, reporter);
 }

@@ -22,12 +22,7 @@ namespace orv::bench {
 namespace {
 
 constexpr int kCommitEvery = 50;
-constexpr int16_t kY1 = 2008, kY2 = 2009;
 
-// Vouchers are numbered across the whole 16-bit range so that 50,000 of them fit.
-int16_t VoucherId(int64_t i, int vouchers) {
-  return int16_t(i - vouchers / 2);
-}
 // The voucher of the k-th iteration: the latest 1,000 vouchers are walked in order, as a
 // front-end posts or revises a run of them. The window is the same whatever the table holds, so
 // that the two table sizes differ only in the size of the table.
@@ -52,17 +47,6 @@ constexpr const char* kInsert =
     "V_VchSuffix2,V_VchNo,V_StrVchNo,V_VchType1,V_VchType2,V_VchType3,V_VchFlag,V_Cleared,"
     "V_Audit,V_Extra1,V_Extra2,V_Extra3,V_Extra4,V_Extra5) VALUES "
     "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
-constexpr const char* kDelete = "DELETE FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?";
-constexpr const char* kSelect = "SELECT * FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?";
-constexpr const char* kAccountName = "SELECT AM_AccName FROM ACC_MASTER_2008_2009 WHERE AM_AccId=?";
-
-sqlite3_stmt* Prepare(BenchDatabase& d, const char* sql) {
-  sqlite3_stmt* s = nullptr;
-  if (sqlite3_prepare_v2(d.raw(), sql, -1, &s, nullptr) != SQLITE_OK)
-    throw std::runtime_error(sqlite3_errmsg(d.raw()));
-  return s;
-}
-
 // Binds one row of a sale (leg `k` of voucher `id`) to the insert statement.
 void BindRow(sqlite3_stmt* s, int16_t id, int k, double amount) {
   int c = 1;
@@ -90,22 +74,9 @@ void BindRow(sqlite3_stmt* s, int16_t id, int k, double amount) {
 void Prefill(BenchDatabase& d, int vouchers) {
   // The baseline's connection keeps savepoint journals in memory, as the components' does.
   d.Exec("PRAGMA temp_store=MEMORY");
-  d.Exec("BEGIN");
-  for (int a = 1; a <= 5; ++a)
-    d.Exec(
-        "INSERT INTO ACC_MASTER_2008_2009 (AM_AccId,AM_AccName,AM_GrpFlag,AM_GrpNo,AM_LevelNo,"
-        "AM_AccType) VALUES (" +
-        std::to_string(a) + ",'Account " + std::to_string(a) + "','L',0,1,'')");
-  sqlite3_stmt* s = Prepare(d, kInsert);
-  for (int i = 0; i < vouchers; ++i)
-    for (int k = 0; k < 5; ++k) {
-      BindRow(s, VoucherId(i, vouchers), k, kAmounts[size_t(k)]);
-      sqlite3_step(s);
-      sqlite3_reset(s);
-    }
-  sqlite3_finalize(s);
-  d.Exec("COMMIT");
-  d.Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+  PrefillVouchers(d, vouchers, 5, kInsert, [](sqlite3_stmt* s, int16_t id, int k) {
+    BindRow(s, id, k, kAmounts[size_t(k)]);
+  });
 }
 
 Ref<Dispatch> NewSale() {
@@ -156,23 +127,16 @@ void SaveRaw(benchmark::State& state, Commit mode) {
   BenchDatabase d;
   const int vouchers = int(state.range(0));
   Prefill(d, vouchers);
-  sqlite3_stmt* del = Prepare(d, kDelete);
-  sqlite3_stmt* ins = Prepare(d, kInsert);
+  Statement del(d, kDeleteVoucherRow), ins(d, kInsert);
   int64_t k = 0;
   if (!durable) d.Exec("BEGIN IMMEDIATE");
   for (auto _ : state) {
     const int16_t id = VoucherId(Pick(k, vouchers), vouchers);
     if (durable) d.Exec("BEGIN IMMEDIATE");
     if (savepoint) d.Exec("SAVEPOINT sale");
-    for (int leg = 0; leg < 5; ++leg) {
-      sqlite3_bind_int(del, 1, id);
-      sqlite3_bind_int(del, 2, leg + 1);
-      sqlite3_step(del);
-      sqlite3_reset(del);
-      BindRow(ins, id, leg, kAmounts[size_t(leg)] + double(k % 3));
-      if (sqlite3_step(ins) != SQLITE_DONE) state.SkipWithError(sqlite3_errmsg(d.raw()));
-      sqlite3_reset(ins);
-    }
+    ReplaceVoucherRows(state, d.raw(), del.get(), ins.get(), id, 5, [&](sqlite3_stmt* s, int leg) {
+      BindRow(s, id, leg, kAmounts[size_t(leg)] + double(k % 3));
+    });
     if (durable) d.Exec("COMMIT");
     if (savepoint) d.Exec("RELEASE sale");
     if (++k % kCommitEvery == 0 && !durable) {
@@ -181,8 +145,6 @@ void SaveRaw(benchmark::State& state, Commit mode) {
     }
   }
   if (!durable) d.Exec("COMMIT");
-  sqlite3_finalize(del);
-  sqlite3_finalize(ins);
   state.SetItemsProcessed(state.iterations());
 }
 
@@ -227,46 +189,14 @@ void BM_ReadSale_RawSqlite(benchmark::State& state) {
   BenchDatabase d;
   const int vouchers = int(state.range(0));
   Prefill(d, vouchers);
-  sqlite3_stmt* row = Prepare(d, kSelect);
-  sqlite3_stmt* name = Prepare(d, kAccountName);
-  const int n = sqlite3_column_count(row);
+  Statement row(d, kSelectVoucherRow), name(d, kSelectAccountName);
   int64_t k = 0;
   for (auto _ : state) {
     const int16_t id = VoucherId(Pick(k++, vouchers), vouchers);
     d.Exec("BEGIN");  // one read transaction per voucher, as the component takes
-    for (int leg = 0; leg < 5; ++leg) {
-      sqlite3_bind_int(row, 1, id);
-      sqlite3_bind_int(row, 2, leg + 1);
-      if (sqlite3_step(row) != SQLITE_ROW) state.SkipWithError("row not found");
-      for (int c = 0; c < n; ++c) {
-        switch (sqlite3_column_type(row, c)) {
-          case SQLITE_INTEGER:
-            benchmark::DoNotOptimize(sqlite3_column_int(row, c));
-            break;
-          case SQLITE_FLOAT:
-            benchmark::DoNotOptimize(sqlite3_column_double(row, c));
-            break;
-          case SQLITE_TEXT:
-            benchmark::DoNotOptimize(
-                std::string(reinterpret_cast<const char*>(sqlite3_column_text(row, c)),
-                            size_t(sqlite3_column_bytes(row, c))));
-            break;
-          default:
-            break;
-        }
-      }
-      const int account = sqlite3_column_int(row, 1);
-      sqlite3_reset(row);
-      sqlite3_bind_int(name, 1, account);
-      if (sqlite3_step(name) == SQLITE_ROW)
-        benchmark::DoNotOptimize(
-            std::string(reinterpret_cast<const char*>(sqlite3_column_text(name, 0))));
-      sqlite3_reset(name);
-    }
+    ReadVoucherRows(state, row.get(), name.get(), id, 5);
     d.Exec("COMMIT");
   }
-  sqlite3_finalize(row);
-  sqlite3_finalize(name);
   state.SetItemsProcessed(state.iterations());
 }
 

@@ -19,7 +19,6 @@
 #include <array>
 #include <cstdio>
 #include <map>
-#include <stdexcept>
 #include <string>
 
 #include "bench_support.h"
@@ -29,12 +28,7 @@ namespace orv::bench {
 namespace {
 
 constexpr int kCommitEvery = 500;
-constexpr int16_t kY1 = 2008, kY2 = 2009;
 
-// Receipts are numbered across the 16-bit range so that 50,000 of them fit.
-int16_t VoucherId(int64_t i, int vouchers) {
-  return int16_t(i - vouchers / 2);
-}
 // The receipt of the k-th iteration: spread over the table rather than walking it in order.
 int64_t Pick(int64_t k, int vouchers) {
   return (k * 7919) % vouchers;
@@ -60,26 +54,6 @@ constexpr const char* kInsert =
     "V_EntryNo,V_Remarks,V_PVoucherNo,V_PVoucherType,V_VchPrefix,V_VchPrefix2,V_VchSuffix,"
     "V_VchNo,V_StrVchNo,V_VchType1,V_VchType2,V_VchType3,V_VchFlag,V_Extra1,V_Extra2,V_Extra3,"
     "V_Extra4,V_Extra5) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
-constexpr const char* kDelete = "DELETE FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?";
-constexpr const char* kSelect = "SELECT * FROM VOUCHERS_2008_2009 WHERE V_Id=? AND V_EntryNo=?";
-constexpr const char* kAccountName = "SELECT AM_AccName FROM ACC_MASTER_2008_2009 WHERE AM_AccId=?";
-
-// A prepared statement of the raw connection, finalized when it goes.
-class Statement {
- public:
-  Statement(BenchDatabase& d, const char* sql) {
-    if (sqlite3_prepare_v2(d.raw(), sql, -1, &s_, nullptr) != SQLITE_OK)
-      throw std::runtime_error(sqlite3_errmsg(d.raw()));
-  }
-  ~Statement() { sqlite3_finalize(s_); }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-  sqlite3_stmt* get() const { return s_; }
-
- private:
-  sqlite3_stmt* s_ = nullptr;
-};
-
 // Binds leg `k` of receipt `id` to the insert, column for column as the row class writes it.
 void BindRow(sqlite3_stmt* s, int16_t id, int k, double amount) {
   int c = 1;
@@ -105,22 +79,9 @@ void BindRow(sqlite3_stmt* s, int16_t id, int k, double amount) {
 
 // The year database with five accounts and `vouchers` five-leg receipts.
 void Prefill(BenchDatabase& d, int vouchers) {
-  d.Exec("BEGIN");
-  for (int a = 1; a <= 5; ++a)
-    d.Exec(
-        "INSERT INTO ACC_MASTER_2008_2009 (AM_AccId,AM_AccName,AM_GrpFlag,AM_GrpNo,AM_LevelNo,"
-        "AM_AccType) VALUES (" +
-        std::to_string(a) + ",'Account " + std::to_string(a) + "','L',0,1,'')");
-  Statement ins(d, kInsert);
-  for (int i = 0; i < vouchers; ++i)
-    for (int k = 0; k < 5; ++k) {
-      BindRow(ins.get(), VoucherId(i, vouchers), k, kAmounts[size_t(k)]);
-      sqlite3_step(ins.get());
-      sqlite3_reset(ins.get());
-    }
-  d.Exec("COMMIT");
-  // Both sides then find the rows in the database file, not in the write-ahead log.
-  d.Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+  PrefillVouchers(d, vouchers, 5, kInsert, [](sqlite3_stmt* s, int16_t id, int k) {
+    BindRow(s, id, k, kAmounts[size_t(k)]);
+  });
 }
 
 Ref<Dispatch> NewReceipt() {
@@ -167,22 +128,16 @@ void SaveRaw(benchmark::State& state, bool durable, bool savepoint = false) {
   BenchDatabase d;
   const int vouchers = int(state.range(0));
   Prefill(d, vouchers);
-  Statement del(d, kDelete), ins(d, kInsert);
+  Statement del(d, kDeleteVoucherRow), ins(d, kInsert);
   int64_t k = 0;
   if (!durable) d.Exec("BEGIN IMMEDIATE");
   for (auto _ : state) {
     const int16_t id = VoucherId(Pick(k, vouchers), vouchers);
     if (durable) d.Exec("BEGIN IMMEDIATE");
     if (savepoint) d.Exec("SAVEPOINT receipt");
-    for (int leg = 0; leg < 5; ++leg) {
-      sqlite3_bind_int(del.get(), 1, id);
-      sqlite3_bind_int(del.get(), 2, leg + 1);
-      sqlite3_step(del.get());
-      sqlite3_reset(del.get());
-      BindRow(ins.get(), id, leg, kAmounts[size_t(leg)] + double(k % 3));
-      if (sqlite3_step(ins.get()) != SQLITE_DONE) state.SkipWithError(sqlite3_errmsg(d.raw()));
-      sqlite3_reset(ins.get());
-    }
+    ReplaceVoucherRows(state, d.raw(), del.get(), ins.get(), id, 5, [&](sqlite3_stmt* s, int leg) {
+      BindRow(s, id, leg, kAmounts[size_t(leg)] + double(k % 3));
+    });
     if (savepoint) d.Exec("RELEASE receipt");
     if (durable) d.Exec("COMMIT");
     if (++k % kCommitEvery == 0 && !durable) {
@@ -240,42 +195,10 @@ void BM_ReadReceipt_RawSqlite(benchmark::State& state) {
   BenchDatabase d;
   const int vouchers = int(state.range(0));
   Prefill(d, vouchers);
-  Statement row(d, kSelect), name(d, kAccountName);
-  const int n = sqlite3_column_count(row.get());
+  Statement row(d, kSelectVoucherRow), name(d, kSelectAccountName);
   int64_t k = 0;
-  for (auto _ : state) {
-    const int16_t id = VoucherId(Pick(k++, vouchers), vouchers);
-    for (int leg = 0; leg < 5; ++leg) {
-      sqlite3_stmt* s = row.get();
-      sqlite3_bind_int(s, 1, id);
-      sqlite3_bind_int(s, 2, leg + 1);
-      if (sqlite3_step(s) != SQLITE_ROW) state.SkipWithError("row not found");
-      for (int c = 0; c < n; ++c) {
-        switch (sqlite3_column_type(s, c)) {
-          case SQLITE_INTEGER:
-            benchmark::DoNotOptimize(sqlite3_column_int(s, c));
-            break;
-          case SQLITE_FLOAT:
-            benchmark::DoNotOptimize(sqlite3_column_double(s, c));
-            break;
-          case SQLITE_TEXT:
-            benchmark::DoNotOptimize(
-                std::string(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
-                            size_t(sqlite3_column_bytes(s, c))));
-            break;
-          default:
-            break;
-        }
-      }
-      const int account = sqlite3_column_int(s, 1);
-      sqlite3_reset(s);
-      sqlite3_bind_int(name.get(), 1, account);
-      if (sqlite3_step(name.get()) == SQLITE_ROW)
-        benchmark::DoNotOptimize(
-            std::string(reinterpret_cast<const char*>(sqlite3_column_text(name.get(), 0))));
-      sqlite3_reset(name.get());
-    }
-  }
+  for (auto _ : state)
+    ReadVoucherRows(state, row.get(), name.get(), VoucherId(Pick(k++, vouchers), vouchers), 5);
   state.SetItemsProcessed(state.iterations());
 }
 
@@ -349,10 +272,6 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 }  // namespace orv::bench
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   orv::bench::SummaryReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return orv::bench::RunBenchmarks(argc, argv, reporter);
 }
