@@ -21,13 +21,6 @@ struct NewAccount {
   const char* sign;
 };
 
-// Calls `method` with the connection and the year pair after `args`.
-Variant CallWithYear(Dispatch& obj, std::string_view method, std::vector<Variant> args,
-                     const Context& ctx) {
-  args.insert(args.end(), {ctx.cn, Variant(ctx.year1), Variant(ctx.year2)});
-  return obj.Call(method, args);
-}
-
 void PrintList(const Variant& a1, int16_t count) {
   for (int16_t i = 0; i < count; ++i) {
     Ref<Dispatch> a = AsDispatch(a1.array().items[size_t(i)]);
@@ -83,9 +76,9 @@ void Accounts(Context& ctx) {
       details->Put("TINNo", Variant("29AAACR1234F1Z5"));
       details->Put("Limit", Variant(50000.0));
     }
-    CallWithYear(*a, "Save", {Variant("New"), Variant(n.id)}, ctx);
+    CallWithYear(ctx, *a, "Save", {Variant("New"), Variant(n.id)});
     Ref<Dispatch> saved = CreateObject("ORVMasters.clsAccount");
-    CallWithYear(*saved, "Read", {Variant(n.id)}, ctx);
+    CallWithYear(ctx, *saved, "Read", {Variant(n.id)});
     std::cout << "saved " << std::setw(2) << n.id << " " << std::left << std::setw(15) << n.name
               << std::right << " flag " << n.flag << ", group " << std::setw(2) << n.group
               << " -> level " << saved->Get("LevelNo").ToText() << ", type "
@@ -145,15 +138,15 @@ void Accounts(Context& ctx) {
   }
 
   std::cout << "\nGet_AccountName(14) = "
-            << CallWithYear(*account, "Get_AccountName", {Variant(int16_t{14})}, ctx).ToText()
+            << CallWithYear(ctx, *account, "Get_AccountName", {Variant(int16_t{14})}).ToText()
             << "\nGet_AccountName(99) = \""
-            << CallWithYear(*account, "Get_AccountName", {Variant(int16_t{99})}, ctx).ToText()
+            << CallWithYear(ctx, *account, "Get_AccountName", {Variant(int16_t{99})}).ToText()
             << "\" (no such account)\n";
   std::cout << "opening balances of posting accounts: Dr "
-            << CallWithYear(*account, "Get_AccountSum", {Variant("Dr")}, ctx).ToText() << ", Cr "
-            << CallWithYear(*account, "Get_AccountSum", {Variant("Cr")}, ctx).ToText() << "\n";
+            << CallWithYear(ctx, *account, "Get_AccountSum", {Variant("Dr")}).ToText() << ", Cr "
+            << CallWithYear(ctx, *account, "Get_AccountSum", {Variant("Cr")}).ToText() << "\n";
 
-  const bool deleted = CallWithYear(*account, "Delete", {Variant(int16_t{13})}, ctx).ToBool();
+  const bool deleted = CallWithYear(ctx, *account, "Delete", {Variant(int16_t{13})}).ToBool();
   std::cout << "\nDelete(13) Sundry Debtors, a group with a member: "
             << (deleted ? "deleted" : "refused, nothing deleted") << "\n";
 }

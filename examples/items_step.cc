@@ -58,7 +58,7 @@ void Items(Context& ctx) {
       {"Men's 'Casual' shirt", "Pcs", 649, 799, 5, 101, 202, 302, 402},
   };
   for (const NewItem& n : items) {
-    const Variant id = item->Call("Get_New_ItemId", {ctx.cn, y1, y2});
+    const Variant id = CallWithYear(ctx, *item, "Get_New_ItemId", {});
     item->Put("ItemId", id);
     item->Put("ItemName", Variant(n.name));
     item->Put("IM_GrpNo", Variant(int16_t{2}));
@@ -71,13 +71,13 @@ void Items(Context& ctx) {
     item->Put("ColorId", Variant(n.colour));
     item->Put("SizeId", Variant(n.size));
     item->Put("StyleId", Variant(n.style));
-    item->Call("Save", {Variant("New"), id, ctx.cn, y1, y2});
+    CallWithYear(ctx, *item, "Save", {Variant("New"), id});
     std::cout << "Get_New_ItemId proposed " << id.ToText() << "; saved item " << id.ToText() << ": "
               << n.name << "\n";
   }
 
   Ref<Dispatch> read = CreateObject("ORVItems.clsItems");
-  read->Call("Read", {Variant(int16_t{1001}), ctx.cn, y1, y2});
+  CallWithYear(ctx, *read, "Read", {Variant(int16_t{1001})});
   std::cout << "read item 1001: " << read->Get("ItemName").ToText() << ", level "
             << read->Get("IM_GrpLevel").ToText() << ", rate " << read->Get("IM_ItemRate").ToText()
             << ", MRP " << read->Get("IM_MRP").ToText() << "\n"
@@ -112,7 +112,7 @@ void Items(Context& ctx) {
     std::cout << "a list query that deletes is refused: error " << e.number() << "\n";
   }
   std::cout << "next proposed item number: "
-            << item->Call("Get_New_ItemId", {ctx.cn, y1, y2}).ToText() << "\n";
+            << CallWithYear(ctx, *item, "Get_New_ItemId", {}).ToText() << "\n";
 }
 
 }  // namespace orv::walkthrough

@@ -13,21 +13,15 @@
 namespace orv::walkthrough {
 namespace {
 
-struct TradeAccount {
-  int16_t id;
-  const char* name;
-  int16_t group;
-};
-
 // The accounts the vouchers post to. The customer, the supplier and the sales account are
 // those of the accounts and vouchers steps; any account missing from the chart is created here.
-constexpr TradeAccount kCustomer{14, "Ramesh Traders", 13};
-constexpr TradeAccount kSupplier{57, "Gupta Suppliers", 2};
-constexpr TradeAccount kSalesAccount{30, "Sales", 3};
-constexpr TradeAccount kPurchaseAccount{41, "Purchases", 4};
-constexpr TradeAccount kVat{61, "VAT Payable", 2};
-constexpr TradeAccount kAddTax{62, "Additional Tax Payable", 2};
-constexpr TradeAccount kRoundOff{63, "Round Off", 4};
+constexpr ChartAccount kCustomer{14, "Ramesh Traders", 13};
+constexpr ChartAccount kSupplier{57, "Gupta Suppliers", 2};
+constexpr ChartAccount kSalesAccount{30, "Sales", 3};
+constexpr ChartAccount kPurchaseAccount{41, "Purchases", 4};
+constexpr ChartAccount kVat{61, "VAT Payable", 2};
+constexpr ChartAccount kAddTax{62, "Additional Tax Payable", 2};
+constexpr ChartAccount kRoundOff{63, "Round Off", 4};
 
 // Account, amount and sign of one leg.
 struct Leg {
@@ -52,23 +46,6 @@ constexpr std::array<Quartet, 5> kPurchaseLegs = {{
     kSalesLegs[3],
     kSalesLegs[4],
 }};
-
-void EnsureAccount(Context& ctx, const TradeAccount& a) {
-  Ref<Dispatch> acc = CreateObject("ORVMasters.clsAccount");
-  const Variant y1(ctx.year1), y2(ctx.year2);
-  const std::string name = acc->Call("Get_AccountName", {Variant(a.id), ctx.cn, y1, y2}).ToText();
-  if (!name.empty()) {
-    std::cout << "account " << a.id << " " << name << " is in the chart\n";
-    return;
-  }
-  acc->Put("AccountId", Variant(a.id));
-  acc->Put("AccountName", Variant(a.name));
-  acc->Put("GroupFlag", Variant("L"));
-  acc->Put("GroupNo", Variant(a.group));
-  AsDispatch(acc->Get("AD"))->Put("AccountId", Variant(a.id));
-  acc->Call("Save", {Variant("New"), Variant(a.id), ctx.cn, y1, y2});
-  std::cout << "created account " << a.id << " " << a.name << "\n";
-}
 
 void SetVoucher(Dispatch& v, int16_t id, const char* type, const char* number,
                 const std::array<Quartet, 5>& names, const std::array<Leg, 5>& legs) {
@@ -100,7 +77,7 @@ void ShowRows(Context& ctx, int16_t id) {
 void ShowVoucher(Context& ctx, const char* prog_id, int16_t id,
                  const std::array<Quartet, 5>& names) {
   Ref<Dispatch> v = CreateObject(prog_id);
-  v->Call("Read", {Variant(id), ctx.cn, Variant(ctx.year1), Variant(ctx.year2)});
+  CallWithYear(ctx, *v, "Read", {Variant(id)});
   std::cout << v->Type().class_name << " " << id
             << " read back: " << v->Get("V_VoucherType").ToText() << " "
             << v->Get("V_StrVchNo").ToText() << " of " << v->Get("V_Date").ToText() << ", \""
@@ -116,10 +93,11 @@ void ShowVoucher(Context& ctx, const char* prog_id, int16_t id,
 
 void Trade(Context& ctx) {
   Heading("Trade vouchers");
-  for (const TradeAccount& a :
-       {kCustomer, kSupplier, kSalesAccount, kPurchaseAccount, kVat, kAddTax, kRoundOff})
-    EnsureAccount(ctx, a);
-  const Variant y1(ctx.year1), y2(ctx.year2);
+  for (const ChartAccount& a :
+       {kCustomer, kSupplier, kSalesAccount, kPurchaseAccount, kVat, kAddTax, kRoundOff}) {
+    const std::string name = EnsureAccount(ctx, a);
+    if (!name.empty()) std::cout << "account " << a.id << " " << name << " is in the chart\n";
+  }
 
   // A sale with all five legs.
   Ref<Dispatch> sale = CreateObject("ORVVchr.Sales");
@@ -130,7 +108,7 @@ void Trade(Context& ctx) {
                                          {kRoundOff.id, 0.6, "Cr"}}};
   SetVoucher(*sale, 101, "Sales", "S-17", kSalesLegs, sale_legs);
   sale->Put("IsVatSales", Variant(true));
-  sale->Call("Save", {Variant("New"), ctx.cn, y1, y2});
+  CallWithYear(ctx, *sale, "Save", {Variant("New")});
   std::cout << "saved sale 101 with five legs\n";
   ShowRows(ctx, 101);
 
@@ -142,14 +120,14 @@ void Trade(Context& ctx) {
                                              {kAddTax.id, 0, "Dr"},
                                              {kRoundOff.id, 0, "Dr"}}};
   SetVoucher(*purchase, 102, "Purchase", "P-4", kPurchaseLegs, purchase_legs);
-  purchase->Call("Save", {Variant("New"), ctx.cn, y1, y2});
+  CallWithYear(ctx, *purchase, "Save", {Variant("New")});
   std::cout << "saved purchase 102 whose three tax legs are 0\n";
   ShowRows(ctx, 102);
 
   // The sale loses its round-off: saving again removes that leg's row.
   sale->Put("CustomerAmt", Variant(1180.0));
   sale->Put("RndOffAmt", Variant(0.0));
-  sale->Call("Save", {Variant("Edit"), ctx.cn, y1, y2});
+  CallWithYear(ctx, *sale, "Save", {Variant("Edit")});
   std::cout << "saved sale 101 again with its round-off at 0\n";
   ShowRows(ctx, 101);
 

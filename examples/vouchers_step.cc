@@ -12,24 +12,18 @@
 namespace orv::walkthrough {
 namespace {
 
-struct Account {
-  int16_t id;
-  const char* name;
-  int16_t group;
-};
-
 // The accounts the vouchers post to; the accounts step makes the first three, the others are
 // created here (and all of them when this build has no accounts step).
-constexpr Account kCash{11, "Cash", 10};
-constexpr Account kBank{12, "State Bank", 10};
-constexpr Account kCustomer{14, "Ramesh Traders", 13};
-constexpr Account kSalesReturns{51, "Sales Returns", 4};
-constexpr Account kRateDifference{52, "Rate Difference", 4};
-constexpr Account kDiscountAllowed{53, "Discount Allowed", 4};
-constexpr Account kPurchaseReturns{54, "Purchase Returns", 3};
-constexpr Account kTds{55, "TDS Payable", 2};
-constexpr Account kDiscountReceived{56, "Discount Received", 3};
-constexpr Account kSupplier{57, "Gupta Suppliers", 2};
+constexpr ChartAccount kCash{11, "Cash", 10};
+constexpr ChartAccount kBank{12, "State Bank", 10};
+constexpr ChartAccount kCustomer{14, "Ramesh Traders", 13};
+constexpr ChartAccount kSalesReturns{51, "Sales Returns", 4};
+constexpr ChartAccount kRateDifference{52, "Rate Difference", 4};
+constexpr ChartAccount kDiscountAllowed{53, "Discount Allowed", 4};
+constexpr ChartAccount kPurchaseReturns{54, "Purchase Returns", 3};
+constexpr ChartAccount kTds{55, "TDS Payable", 2};
+constexpr ChartAccount kDiscountReceived{56, "Discount Received", 3};
+constexpr ChartAccount kSupplier{57, "Gupta Suppliers", 2};
 
 // One leg as the caller fills it: the voucher's property names and the values.
 struct Leg {
@@ -37,7 +31,7 @@ struct Leg {
   const char* account_property;
   const char* amount_property;
   const char* sign_property;
-  Account account;
+  ChartAccount account;
   double amount;
   const char* sign;
 };
@@ -46,19 +40,6 @@ std::string Money(double v) {
   std::ostringstream s;
   s << std::fixed << std::setprecision(2) << v;
   return s.str();
-}
-
-void EnsureAccount(Context& ctx, const Account& a) {
-  Ref<Dispatch> acc = CreateObject("ORVMasters.clsAccount");
-  const Variant y1(ctx.year1), y2(ctx.year2);
-  if (!acc->Call("Get_AccountName", {Variant(a.id), ctx.cn, y1, y2}).ToText().empty()) return;
-  acc->Put("AccountId", Variant(a.id));
-  acc->Put("AccountName", Variant(a.name));
-  acc->Put("GroupFlag", Variant("L"));
-  acc->Put("GroupNo", Variant(a.group));
-  AsDispatch(acc->Get("AD"))->Put("AccountId", Variant(a.id));
-  acc->Call("Save", {Variant("New"), Variant(a.id), ctx.cn, y1, y2});
-  std::cout << "created account " << a.id << " " << a.name << "\n";
 }
 
 void SetHeader(Dispatch& v, int16_t id, const char* type, int16_t number, const char* remarks) {
@@ -80,11 +61,11 @@ void SetLegs(Dispatch& v, const std::vector<Leg>& legs) {
 }
 
 Variant Save(Context& ctx, Dispatch& v) {
-  return v.Call("Save", {Variant("New"), ctx.cn, Variant(ctx.year1), Variant(ctx.year2)});
+  return CallWithYear(ctx, v, "Save", {Variant("New")});
 }
 
 void Read(Context& ctx, Dispatch& v, int16_t id) {
-  v.Call("Read", {Variant(id), ctx.cn, Variant(ctx.year1), Variant(ctx.year2)});
+  CallWithYear(ctx, v, "Read", {Variant(id)});
 }
 
 // The rows of a voucher as the table holds them, in the order they were written.
@@ -117,8 +98,25 @@ void ShowRead(Dispatch& v, const std::vector<Leg>& legs) {
   }
 }
 
-std::vector<Leg> ReceiptLegs(const Account& bank, double bank_amount, const char* bank_sign,
-                             const Account& party, double party_amount, const char* party_sign,
+// Fills a new voucher of class `prog_id` and saves it "New"; returns what Save returned.
+Variant Post(Context& ctx, const char* prog_id, int16_t id, const char* type, int16_t number,
+             const char* remarks, const std::vector<Leg>& legs) {
+  Ref<Dispatch> v = CreateObject(prog_id);
+  SetHeader(*v, id, type, number, remarks);
+  SetLegs(*v, legs);
+  return Save(ctx, *v);
+}
+
+// The rows a posted voucher left, and the voucher read back into a new object of its class.
+void ShowPosted(Context& ctx, const char* prog_id, int16_t id, const std::vector<Leg>& legs) {
+  ShowRows(ctx, id);
+  Ref<Dispatch> back = CreateObject(prog_id);
+  Read(ctx, *back, id);
+  ShowRead(*back, legs);
+}
+
+std::vector<Leg> ReceiptLegs(const ChartAccount& bank, double bank_amount, const char* bank_sign,
+                             const ChartAccount& party, double party_amount, const char* party_sign,
                              double rate_difference, double discount) {
   return {
       {"Bank", "BankAccId", "BankAmt", "BankAmtSign", bank, bank_amount, bank_sign},
@@ -136,22 +134,21 @@ std::vector<Leg> ReceiptLegs(const Account& bank, double bank_amount, const char
 
 void Vouchers(Context& ctx) {
   Heading("Vouchers");
-  for (const Account& a : {kCash, kBank, kCustomer, kSalesReturns, kRateDifference,
-                           kDiscountAllowed, kPurchaseReturns, kTds, kDiscountReceived, kSupplier})
+  for (const ChartAccount& a :
+       {kCash, kBank, kCustomer, kSalesReturns, kRateDifference, kDiscountAllowed, kPurchaseReturns,
+        kTds, kDiscountReceived, kSupplier})
     EnsureAccount(ctx, a);
 
   // A receipt: five legs, entries 1 to 5; the legs with nothing in them are rows all the same.
   std::cout << "\nclsRcptVoucher 201: Ramesh Traders pays 10,000.00 less 100.00 rate difference "
                "and 200.00 discount\n";
   const auto receipt_legs = ReceiptLegs(kBank, 9700, "Dr", kCustomer, 10000, "Cr", 100, 200);
-  Ref<Dispatch> receipt = CreateObject("ORVVouchers.clsRcptVoucher");
-  SetHeader(*receipt, 201, "Receipt", 1, "cheque 004512 against bill S-17");
-  SetLegs(*receipt, receipt_legs);
-  std::cout << "  Save returned " << Save(ctx, *receipt).ToText() << "\n";
-  ShowRows(ctx, 201);
-  Ref<Dispatch> receipt_back = CreateObject("ORVVouchers.clsRcptVoucher");
-  Read(ctx, *receipt_back, 201);
-  ShowRead(*receipt_back, receipt_legs);
+  std::cout << "  Save returned "
+            << Post(ctx, "ORVVouchers.clsRcptVoucher", 201, "Receipt", 1,
+                    "cheque 004512 against bill S-17", receipt_legs)
+                   .ToText()
+            << "\n";
+  ShowPosted(ctx, "ORVVouchers.clsRcptVoucher", 201, receipt_legs);
 
   // A payment: the same shape with the payment's legs; the header comes back from Supplier.
   std::cout << "\nclsPymtVoucher 202: 5,000.00 to Gupta Suppliers, 100.00 TDS withheld, "
@@ -164,14 +161,9 @@ void Vouchers(Context& ctx) {
       {"Discount", "DiscAccId", "DiscAmt", "DiscAmtSign", kDiscountReceived, 50, "Cr"},
       {"Supplier", "SupplierAccId", "SupplierAmt", "SupplierAmtSign", kSupplier, 5000, "Dr"},
   };
-  Ref<Dispatch> payment = CreateObject("ORVVouchers.clsPymtVoucher");
-  SetHeader(*payment, 202, "Payment", 1, "cheque 118 for bill P-4");
-  SetLegs(*payment, payment_legs);
-  Save(ctx, *payment);
-  ShowRows(ctx, 202);
-  Ref<Dispatch> payment_back = CreateObject("ORVVouchers.clsPymtVoucher");
-  Read(ctx, *payment_back, 202);
-  ShowRead(*payment_back, payment_legs);
+  Post(ctx, "ORVVouchers.clsPymtVoucher", 202, "Payment", 1, "cheque 118 for bill P-4",
+       payment_legs);
+  ShowPosted(ctx, "ORVVouchers.clsPymtVoucher", 202, payment_legs);
 
   // A contra entry: cash deposited into the bank, Cash entry 1 and Bank entry 2.
   std::cout << "\nclsContraVoucher 203: 2,000.00 cash deposited into State Bank\n";
@@ -179,14 +171,8 @@ void Vouchers(Context& ctx) {
       {"Cash", "CashAccId", "CashAmt", "CashAmtSign", kCash, 2000, "Cr"},
       {"Bank", "BankAccId", "BankAmt", "BankAmtSign", kBank, 2000, "Dr"},
   };
-  Ref<Dispatch> contra = CreateObject("ORVVouchers.clsContraVoucher");
-  SetHeader(*contra, 203, "Contra", 1, "cash deposited");
-  SetLegs(*contra, contra_legs);
-  Save(ctx, *contra);
-  ShowRows(ctx, 203);
-  Ref<Dispatch> contra_back = CreateObject("ORVVouchers.clsContraVoucher");
-  Read(ctx, *contra_back, 203);
-  ShowRead(*contra_back, contra_legs);
+  Post(ctx, "ORVVouchers.clsContraVoucher", 203, "Contra", 1, "cash deposited", contra_legs);
+  ShowPosted(ctx, "ORVVouchers.clsContraVoucher", 203, contra_legs);
 
   // Bank vouchers: the layout follows V_VoucherType, compared exactly.
   struct BankCase {
@@ -208,23 +194,16 @@ void Vouchers(Context& ctx) {
   };
   for (const BankCase& c : bank_cases) {
     std::cout << "\nclsBankVoucher " << c.id << ", " << c.what << "\n";
-    Ref<Dispatch> v = CreateObject("ORVVouchers.clsBankVoucher");
-    SetHeader(*v, c.id, c.type, int16_t(c.id - 200), "bank voucher");
-    SetLegs(*v, c.legs);
-    Save(ctx, *v);
-    ShowRows(ctx, c.id);
-    Ref<Dispatch> back = CreateObject("ORVVouchers.clsBankVoucher");
-    Read(ctx, *back, c.id);
-    ShowRead(*back, c.legs);
+    Post(ctx, "ORVVouchers.clsBankVoucher", c.id, c.type, int16_t(c.id - 200), "bank voucher",
+         c.legs);
+    ShowPosted(ctx, "ORVVouchers.clsBankVoucher", c.id, c.legs);
   }
-  {
-    Ref<Dispatch> v = CreateObject("ORVVouchers.clsBankVoucher");
-    SetHeader(*v, 207, "receipt", 9, "type in other letter case");
-    SetLegs(*v, bank_cases[0].legs);
-    std::cout << "\nclsBankVoucher 207 of type \"receipt\": Save returned "
-              << Save(ctx, *v).ToText() << " and wrote nothing (the types compare exactly)\n";
-    ShowRows(ctx, 207);
-  }
+  std::cout << "\nclsBankVoucher 207 of type \"receipt\": Save returned "
+            << Post(ctx, "ORVVouchers.clsBankVoucher", 207, "receipt", 9,
+                    "type in other letter case", bank_cases[0].legs)
+                   .ToText()
+            << " and wrote nothing (the types compare exactly)\n";
+  ShowRows(ctx, 207);
 
   // The bank vouchers listed by a query: one voucher per row of the result.
   const std::string query = "Select V_Id from VOUCHERS" + db::YearSuffix(ctx.year1, ctx.year2) +
