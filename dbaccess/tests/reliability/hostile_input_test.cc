@@ -40,7 +40,8 @@ struct HostileText {
 std::string MegabyteOfText() {
   // Quotes, a statement separator, comment marks, a parameter mark, a NUL and invalid UTF-8,
   // repeated to one MiB.
-  const std::string piece("O'Hara; -- /* ? */ '' \0 \xff\xfe \xc3\x28 ", 33);
+  static constexpr char kPiece[] = "O'Hara; -- /* ? */ '' \0 \xff\xfe \xc3\x28 ";
+  const std::string piece(kPiece, sizeof kPiece - 1);
   std::string text;
   while (text.size() < (1u << 20)) text += piece;
   text.resize(1u << 20);
@@ -176,7 +177,11 @@ std::string PlainText(const std::string& property) {
   return property + " text";
 }
 
-// Every ProgID in the registry file, in its order.
+// The type libraries of the data components (the registry also holds controls).
+constexpr std::string_view kDataLibraries[] = {"ORVCompany.", "ORVMasters.", "ORVVouchers.",
+                                               "ORVVchr.", "ORVItems."};
+
+// Every ProgID of a data component in the registry file, in its order.
 std::vector<std::string> RegisteredClasses() {
   std::ifstream in(Registry::Instance().File());
   std::vector<std::string> prog_ids;
@@ -185,7 +190,9 @@ std::vector<std::string> RegisteredClasses() {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream fields(line);
     std::string clsid, prog_id;
-    if (fields >> clsid >> prog_id) prog_ids.push_back(prog_id);
+    if (!(fields >> clsid >> prog_id)) continue;
+    for (std::string_view library : kDataLibraries)
+      if (prog_id.rfind(library, 0) == 0) prog_ids.push_back(prog_id);
   }
   return prog_ids;
 }
@@ -227,6 +234,7 @@ class HostileInputTest : public ::testing::Test {
   }
   void TearDown() override {
     EXPECT_EQ(FileProblems(file_), "");
+    if (tried_ == 0) return;
     std::cout << "hostile texts: " << tried_ << " tried; " << kept_
               << " stored and read back unchanged, " << refused_ << " refused with an error, "
               << not_kept_ << " not stored by design, " << not_saved_
@@ -517,20 +525,28 @@ TEST_F(HostileInputTest, TextArgumentsChangeNothingButTheCallsOwnRows) {
           Ref<Dispatch> obj = rc ? Prepared(*rc) : CreateObject(prog_id);
           std::vector<Variant> args = Arguments(*obj, m.name);
           args[i] = Variant(h.text);
-          int16_t count = -1;
-          const Outcome o = Try([&] {
-            const Variant r = obj->Call(m.name, args);
-            if (m.type == VarType::Int16) count = r.ToInt16();
-          });
+          Variant result;
+          const Outcome o = Try([&] { result = obj->Call(m.name, args); });
           Count(o);
-          for (size_t k = 0; k < m.params.size(); ++k)
-            if (!o.refused && m.params[k].type == VarType::Array && count >= 0) {
-              // A list: count + 1 elements, the last one Empty.
-              ASSERT_EQ(args[k].type(), VarType::Array);
-              ASSERT_EQ(args[k].array().items.size(), size_t(count) + 1);
-              EXPECT_TRUE(args[k].array().items.back().IsEmpty());
+          if (m.name == "Save") {
+            if (!o.refused) RemoveNewRows(ExpectOnlyTheSavesRows(*rc));
+          } else if (!o.refused) {
+            // No row holds the hostile text (the canary rows hold "canary"), so a lookup by it
+            // finds nothing: a count of 0, a sum of 0, an empty text. Anything else means the
+            // text changed what the statement asks.
+            if (m.type == VarType::Text) {
+              EXPECT_TRUE(result == Variant("")) << "found " << Show(result);
+            } else if (m.type != VarType::Empty) {
+              EXPECT_EQ(result.ToDouble(), 0.0) << "found something";
             }
-          if (m.name == "Save" && !o.refused) RemoveNewRows(ExpectOnlyTheSavesRows(*rc));
+            for (size_t k = 0; k < m.params.size(); ++k)
+              if (m.params[k].type == VarType::Array) {
+                // An empty list: one element, Empty.
+                ASSERT_EQ(args[k].type(), VarType::Array);
+                ASSERT_EQ(args[k].array().items.size(), 1u);
+                EXPECT_TRUE(args[k].array().items.back().IsEmpty());
+              }
+          }
           EXPECT_EQ(State(), baseline_) << "the call changed the file";
           if (HasFailure()) return;
         }
@@ -543,6 +559,7 @@ TEST_F(HostileInputTest, TextArgumentsChangeNothingButTheCallsOwnRows) {
 
 // Classes without Save hold their text properties; a put and a get give back the same bytes.
 TEST_F(HostileInputTest, HeldTextPropertiesComeBackUnchanged) {
+  int properties = 0;
   for (const std::string& prog_id : RegisteredClasses()) {
     Ref<Dispatch> obj = CreateObject(prog_id);
     if (obj->Type().Find("Save")) continue;
@@ -551,12 +568,14 @@ TEST_F(HostileInputTest, HeldTextPropertiesComeBackUnchanged) {
         SCOPED_TRACE(prog_id + "." + property + " = " + h.what);
         const Outcome o = Try([&] { obj->Put(property, Variant(h.text)); });
         Count(o);
+        ++properties;
         if (o.refused) continue;
         ++kept_;
         const Variant held = obj->Get(property);
         EXPECT_TRUE(held == Variant(h.text)) << "held " << Show(held);
       }
   }
+  EXPECT_GT(properties, 0);
 }
 
 // clsCompany builds the year database's path and connection string from the data folder and
