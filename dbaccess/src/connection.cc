@@ -81,13 +81,6 @@ void ThrowEngineError(sqlite3* db, std::string_view context) {
 
 namespace {
 
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return out;
-}
-
 class Connection final : public DispatchObject<Connection>, public IConnection {
  public:
   static const ClassTable<Connection>& Table();
@@ -107,7 +100,7 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
     if (db_) ThrowDb(3705, "Operation is not allowed when the object is open.");
     if (!connection_string.empty()) connection_string_ = std::string(connection_string);
     auto keys = ParseConnectionString(connection_string_);
-    if (Lower(keys["provider"]) != Lower(kProvider))
+    if (LowerAscii(keys["provider"]) != LowerAscii(kProvider))
       ThrowDb(err::kProviderNotFound,
               "Provider cannot be found. It may not be properly installed.");
     std::string path = keys["data source"];
@@ -136,12 +129,21 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
     // The password check: a file that is not a year database, or one whose password differs,
     // is refused before anything else runs on it.
     sqlite3_stmt* raw_stmt = nullptr;
-    if (sqlite3_prepare_v2(db.get(), "SELECT value FROM ORV_DATABASE WHERE key='password'", -1,
-                           &raw_stmt, nullptr) != SQLITE_OK)
-      ThrowDb(3343, "Unrecognized database format '" + path + "'.");
+    // A file that is no database, or one without the year database's description, is not a year
+    // database; any other failure (a read-only folder, a locked file) is the engine's to report.
+    auto refuse = [&](int rc) {
+      if ((rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_ERROR || rc == SQLITE_DONE)
+        ThrowDb(3343, "Unrecognized database format '" + path + "'.");
+      ThrowEngineError(db.get(), path);
+    };
+    if (const int rc =
+            sqlite3_prepare_v2(db.get(), "SELECT value FROM ORV_DATABASE WHERE key='password'", -1,
+                               &raw_stmt, nullptr);
+        rc != SQLITE_OK)
+      refuse(sqlite3_extended_errcode(db.get()));
     StmtPtr stmt(raw_stmt);
-    const int step = sqlite3_step(stmt.get());
-    if (step != SQLITE_ROW) ThrowDb(3343, "Unrecognized database format '" + path + "'.");
+    if (const int step = sqlite3_step(stmt.get()); step != SQLITE_ROW)
+      refuse(step == SQLITE_DONE ? step : sqlite3_extended_errcode(db.get()));
     const auto* stored = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0));
     if (!stored || PasswordCheck(keys["jet oledb:database password"]) != stored)
       ThrowDb(err::kInvalidPassword, "Not a valid password.");
@@ -184,6 +186,7 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
   }
 
   int32_t BeginTrans() override {
+    CheckTransactionKept();
     Run(trans_level_ == 0 && sqlite3_get_autocommit(Handle())
             ? std::string("BEGIN IMMEDIATE")
             : "SAVEPOINT orv_trans_" + std::to_string(trans_level_));
@@ -193,6 +196,7 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
   void CommitTrans() override {
     if (trans_level_ == 0)
       ThrowDb(3034, "You tried to commit or rollback without first beginning a transaction.");
+    CheckTransactionKept();
     --trans_level_;
     Run(trans_level_ == 0 ? std::string("COMMIT")
                           : "RELEASE orv_trans_" + std::to_string(trans_level_));
@@ -201,7 +205,9 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
   void RollbackTrans() override {
     if (trans_level_ == 0)
       ThrowDb(3034, "You tried to commit or rollback without first beginning a transaction.");
+    const bool lost = TransactionLost();
     --trans_level_;
+    if (lost) return;  // the engine has already undone all of it
     if (trans_level_ == 0) {
       Run("ROLLBACK");
     } else {
@@ -221,6 +227,7 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
 
   sqlite3_stmt* AcquireStatement(std::string_view sql) override {
     sqlite3* db = Handle();
+    CheckTransactionKept();
     if (sql.empty())
       ThrowDb(err::kInvalidArgument, "Command text was not set for the command object.");
     LiftedSql lifted = LiftLiterals(sql);
@@ -293,6 +300,19 @@ class Connection final : public DispatchObject<Connection>, public IConnection {
       ReleaseStatement(stmt);
       throw;
     }
+  }
+
+  // True when the caller has a transaction open but the engine rolled it back by itself (it does
+  // so on a full disk or an I/O error).
+  bool TransactionLost() { return trans_level_ > 0 && sqlite3_get_autocommit(Handle()); }
+
+  // Nothing may run in a lost transaction: it would be committed on its own, behind the back of
+  // a caller who still means to roll back.
+  void CheckTransactionKept() {
+    if (TransactionLost())
+      ThrowDb(3034,
+              "The transaction was rolled back by the database engine (disk full or I/O error); "
+              "call RollbackTrans before anything else.");
   }
 
   void Run(const std::string& sql) {

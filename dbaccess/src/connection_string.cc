@@ -7,13 +7,6 @@
 namespace orv::db {
 namespace {
 
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return out;
-}
-
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
@@ -36,7 +29,7 @@ std::unordered_map<std::string, std::string> ParseConnectionString(std::string_v
       i = end_of_key + 1;
       continue;
     }
-    const std::string key = Lower(Trim(s.substr(i, end_of_key - i)));
+    const std::string key = LowerAscii(Trim(s.substr(i, end_of_key - i)));
     if (key.empty()) ThrowDb(err::kInvalidArgument, "Invalid connection string: empty key");
     size_t j = end_of_key + 1;
     while (j < s.size() && (s[j] == ' ' || s[j] == '\t')) ++j;
@@ -56,9 +49,18 @@ std::unordered_map<std::string, std::string> ParseConnectionString(std::string_v
       value = std::string(Trim(s.substr(j, end - j)));
       j = end;
     }
-    out[key] = std::move(value);
+    // A key given twice would let a value that ends early name another file: refuse it.
+    if (!out.emplace(key, std::move(value)).second)
+      ThrowDb(err::kInvalidArgument, "Invalid connection string: \"" + key + "\" given twice");
     i = j + 1;
   }
+  return out;
+}
+
+std::string LowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
   return out;
 }
 

@@ -12,4 +12,8 @@ namespace orv::db {
 // empty key, or an unterminated quote, is the invalid-argument error.
 std::unordered_map<std::string, std::string> ParseConnectionString(std::string_view text);
 
+// `s` with the letters A-Z in lower case and every other byte as it is: how keys and provider
+// names compare without regard to case.
+std::string LowerAscii(std::string_view s);
+
 }  // namespace orv::db
