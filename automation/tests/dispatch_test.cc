@@ -1,6 +1,8 @@
+#include "orv/dispatch.h"
+
 #include <gtest/gtest.h>
 
-#include "orv/dispatch.h"
+#include "error_of.h"
 #include "orv/events.h"
 
 namespace orv {
@@ -24,7 +26,10 @@ const ClassTable<Counter>& Counter::Table() {
            [](Counter& c, const Variant& v) { c.value = v.ToInt16(); }},
           {{"Name", 0x68030000, kPropertyGet, VarType::Text},
            [](Counter& c) { return Variant(c.name); }},
-          {{"AddTo", 0x60030000, kMethod, VarType::Int16,
+          {{"AddTo",
+            0x60030000,
+            kMethod,
+            VarType::Int16,
             {{"intBy", VarType::Int16}, {"total", VarType::Int16, true}}},
            nullptr,
            nullptr,
@@ -35,15 +40,6 @@ const ClassTable<Counter>& Counter::Table() {
            }},
       });
   return table;
-}
-
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
 }
 
 TEST(Dispatch, NamesMatchWithoutCaseAndIdsComeFromTheTable) {
@@ -68,7 +64,9 @@ TEST(Dispatch, WrongUseIsAClearError) {
             err::kWrongArgumentCount);
   EXPECT_EQ(ErrorNumberOf([&] { c->Invoke(0x12345, kMethod, {}); }), err::kNoSuchMember);
   c->Put("Value", Variant(int16_t{32767}));
-  EXPECT_EQ(ErrorNumberOf([&] { c->Call("AddTo", {Variant(int16_t{1}), Variant()}); }),
+  EXPECT_EQ(ErrorNumberOf([&] {
+              c->Call("AddTo", {Variant(int16_t{1}), Variant()});
+            }),
             err::kOverflow);
   EXPECT_EQ(c->Get("Value"), Variant(int16_t{32767}));
 }
@@ -113,8 +111,9 @@ TEST(Guids, ParseAndPrint) {
   ASSERT_TRUE(g);
   EXPECT_EQ(g->ToString(), text);
   EXPECT_EQ(Guid::Parse("0c3559dc-5c85-438e-a03b-893719458854"), g);
-  for (const char* bad : {"", "{0C3559DC-5C85-438E-A03B-89371945885}", "{0C3559DC+5C85-438E-A03B-893719458854}",
-                          "{0C3559DC-5C85-438E-A03B-89371945885G}"})
+  for (const char* bad :
+       {"", "{0C3559DC-5C85-438E-A03B-89371945885}", "{0C3559DC+5C85-438E-A03B-893719458854}",
+        "{0C3559DC-5C85-438E-A03B-89371945885G}"})
     EXPECT_FALSE(Guid::Parse(bad)) << bad;
 }
 

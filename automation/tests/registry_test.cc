@@ -1,11 +1,12 @@
-#include <gtest/gtest.h>
+#include "orv/registry.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "orv/registry.h"
+#include "error_of.h"
 
 namespace orv {
 namespace {
@@ -13,8 +14,8 @@ namespace {
 class Thing : public DispatchObject<Thing> {
  public:
   static const ClassTable<Thing>& Table() {
-    static const ClassTable<Thing> table("Thing", "{AAAAAAAA-0000-0000-0000-000000000001}", "_Thing",
-                                         "{AAAAAAAA-0000-0000-0000-000000000002}", {});
+    static const ClassTable<Thing> table("Thing", "{AAAAAAAA-0000-0000-0000-000000000001}",
+                                         "_Thing", "{AAAAAAAA-0000-0000-0000-000000000002}", {});
     return table;
   }
   static const TypeInfo& Type_() { return Table().type(); }
@@ -22,18 +23,12 @@ class Thing : public DispatchObject<Thing> {
 
 const ComponentInfo& TestComponent() {
   static const ComponentInfo info{
-      "TestLib", Guid::FromLiteral("{AAAAAAAA-0000-0000-0000-000000000003}"), 1, 0,
+      "TestLib",
+      Guid::FromLiteral("{AAAAAAAA-0000-0000-0000-000000000003}"),
+      1,
+      0,
       {{&Thing::Type_, "TestLib.Thing", [] { return Ref<Dispatch>(MakeRef<Thing>()); }}}};
   return info;
-}
-
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
 }
 
 TEST(Registry, CreatesKnownClassesByIdAndProgId) {
@@ -42,8 +37,9 @@ TEST(Registry, CreatesKnownClassesByIdAndProgId) {
   EXPECT_EQ(r.Create("testlib.THING")->Type().class_name, "Thing");
   EXPECT_EQ(r.Create("{AAAAAAAA-0000-0000-0000-000000000001}")->Type().class_name, "Thing");
   EXPECT_EQ(ErrorNumberOf([&] { r.Create("TestLib.Nothing"); }), err::kCannotCreateObject);
-  EXPECT_EQ(ErrorNumberOf([&] { r.Create(Guid::FromLiteral("{AAAAAAAA-0000-0000-0000-0000000000FF}")); }),
-            err::kCannotCreateObject);
+  EXPECT_EQ(
+      ErrorNumberOf([&] { r.Create(Guid::FromLiteral("{AAAAAAAA-0000-0000-0000-0000000000FF}")); }),
+      err::kCannotCreateObject);
 }
 
 TEST(Registry, FileEntriesAreReplacedPerClass) {
@@ -59,7 +55,8 @@ TEST(Registry, FileEntriesAreReplacedPerClass) {
             std::string::npos);
 
   // A class that is only in the file names a library that does not exist: a clear error.
-  std::ofstream(file, std::ios::app) << "{AAAAAAAA-0000-0000-0000-000000000009}\tX.Y\t/nonexistent.so\n";
+  std::ofstream(file, std::ios::app)
+      << "{AAAAAAAA-0000-0000-0000-000000000009}\tX.Y\t/nonexistent.so\n";
   const auto saved = Registry::Instance().File();
   Registry::Instance().SetFile(file);
   EXPECT_EQ(Registry::Instance().ClassIdOf("x.y"),

@@ -1,21 +1,14 @@
+#include "orv/variant.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "error_of.h"
 #include "orv/error.h"
-#include "orv/variant.h"
 
 namespace orv {
 namespace {
-
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 TEST(Int16Conversion, RoundsHalvesToEvenAndChecksRange) {
   struct Case {
@@ -24,10 +17,18 @@ TEST(Int16Conversion, RoundsHalvesToEvenAndChecksRange) {
     bool error;
   };
   const Case cases[] = {
-      {0.5, 0, false},       {1.5, 2, false},         {2.5, 2, false},       {-0.5, 0, false},
-      {-1.5, -2, false},     {-2.5, -2, false},       {2.4999, 2, false},    {32767.4, 32767, false},
-      {32767.5, err::kOverflow, true},                {-32768.5, -32768, false},
-      {-32768.6, err::kOverflow, true},               {1e10, err::kOverflow, true},
+      {0.5, 0, false},
+      {1.5, 2, false},
+      {2.5, 2, false},
+      {-0.5, 0, false},
+      {-1.5, -2, false},
+      {-2.5, -2, false},
+      {2.4999, 2, false},
+      {32767.4, 32767, false},
+      {32767.5, err::kOverflow, true},
+      {-32768.5, -32768, false},
+      {-32768.6, err::kOverflow, true},
+      {1e10, err::kOverflow, true},
       {NAN, err::kOverflow, true},
   };
   for (const Case& c : cases) {
@@ -83,9 +84,9 @@ TEST(NumericParse, TakesTheLeadingNumber) {
     double out;
   };
   const Case cases[] = {
-      {"", 0},          {"abc", 0},       {"  42", 42},     {"-3.5kg", -3.5},  {"+7", 7},
-      {"1e3", 1000},    {"1e", 1},        {"2.5E-1x", 0.25}, {".5", 0.5},      {"5.", 5},
-      {"-", 0},         {"1 2", 1},       {"0x10", 0},      {"\t\n 9", 9},
+      {"", 0},       {"abc", 0}, {"  42", 42},      {"-3.5kg", -3.5}, {"+7", 7},
+      {"1e3", 1000}, {"1e", 1},  {"2.5E-1x", 0.25}, {".5", 0.5},      {"5.", 5},
+      {"-", 0},      {"1 2", 1}, {"0x10", 0},       {"\t\n 9", 9},
   };
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(ParseNumber(c.in), c.out) << c.in;
   EXPECT_EQ(Variant::MakeNull().ParseNumber(), 0);

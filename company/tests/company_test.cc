@@ -1,11 +1,11 @@
 // clsCompany and clsTables driven the way a front-end drives them: created through the
 // registry (which loads the component library on demand) and called by late binding.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
 
+#include "error_of.h"
 #include "orv/db/schema.h"
 #include "orv/registry.h"
 
@@ -13,15 +13,6 @@ namespace orv {
 namespace {
 
 namespace fs = std::filesystem;
-
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 class CompanyTest : public ::testing::Test {
  protected:
@@ -74,7 +65,8 @@ TEST_F(CompanyTest, ConnectOpensTheYearShowsBothMessagesAndNamesTheTables) {
   Select(2008, 2009);
   EXPECT_EQ(Connect(Folder()), Variant(int16_t{0}));
   EXPECT_EQ(State(), 1);
-  EXPECT_EQ(shown_, (std::vector<std::string>{"Connection successfull...", "Tables Initialised ..."}));
+  EXPECT_EQ(shown_,
+            (std::vector<std::string>{"Connection successfull...", "Tables Initialised ..."}));
   EXPECT_EQ(TableName("AM"), "ACC_MASTER_2008_2009");
   EXPECT_EQ(TableName("AD"), "ACC_DETAILS_2008_2009");
   const std::string cs = AsDispatch(company_->Get("cn"))->Get("ConnectionString").ToText();
@@ -135,8 +127,9 @@ TEST_F(CompanyTest, ConnectionAndTablesAreHeldByReference) {
   Select(2008, 2009);
   Connect(Folder());
   EXPECT_EQ(AsDispatch(their_cn)->Get("State"), Variant(int32_t{1}));
-  EXPECT_EQ(ErrorNumberOf([&] { company_->PutRef("cn", Variant(CreateObject("ORVCompany.clsTables"))); }),
-            err::kTypeMismatch);
+  EXPECT_EQ(
+      ErrorNumberOf([&] { company_->PutRef("cn", Variant(CreateObject("ORVCompany.clsTables"))); }),
+      err::kTypeMismatch);
   EXPECT_EQ(ErrorNumberOf([&] { company_->Put("cn", their_cn); }), err::kNoSuchMember);
 
   company_->PutRef("cn", Variant());
@@ -166,7 +159,9 @@ TEST(Tables, NamesFollowTheYearPairAsGiven) {
   // The eight other names are private.
   for (const char* hidden : {"AB", "IT", "VO", "VD", "PU", "CIR", "RE", "ST"})
     EXPECT_EQ(ErrorNumberOf([&] { t->Get(hidden); }), err::kNoSuchMember) << hidden;
-  EXPECT_EQ(ErrorNumberOf([&] { t->Call("Initialise_Table_Names", {Variant(40000.0), Variant(int16_t{1})}); }),
+  EXPECT_EQ(ErrorNumberOf([&] {
+              t->Call("Initialise_Table_Names", {Variant(40000.0), Variant(int16_t{1})});
+            }),
             err::kOverflow);
 }
 

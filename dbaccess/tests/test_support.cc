@@ -74,24 +74,6 @@ Variant YearDatabaseTest::Save(Dispatch& obj, const char* flag) {
   return CallWithYear(obj, "Save", {Variant(flag)});
 }
 
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
-
-std::string ErrorTextOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationError& e) {
-    return e.description();
-  }
-  return "";
-}
-
 std::vector<std::string> MemberNames(Dispatch& obj) {
   std::vector<std::string> names;
   for (const MemberInfo& m : obj.Type().members) names.emplace_back(m.name);

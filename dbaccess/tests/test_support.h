@@ -1,18 +1,18 @@
 // What every component's tests share: a fresh year database (2008/2009) in a temporary folder
 // with a connection opened on it, plain-SQL helpers to arrange and inspect its rows behind the
-// components' backs, late-bound calls that pass the connection and the year pair, and the error
-// that a call raises.
+// components' backs, late-bound calls that pass the connection and the year pair, and (from
+// error_of.h) the error that a call raises.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "error_of.h"
 #include "orv/db/connection.h"
 #include "orv/db/schema.h"
 #include "orv/dispatch.h"
@@ -58,10 +58,8 @@ class YearDatabaseTest : public ::testing::Test {
   std::string folder_prefix_;
 };
 
-// The error number `f` raises, or 0 when it raises none.
-int ErrorNumberOf(const std::function<void()>& f);
-// The description of the error `f` raises, or "" when it raises none.
-std::string ErrorTextOf(const std::function<void()>& f);
+using orv::ErrorNumberOf;
+using orv::ErrorTextOf;
 
 // The member names of a class in interface order.
 std::vector<std::string> MemberNames(Dispatch& obj);
