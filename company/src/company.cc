@@ -1,5 +1,4 @@
 #include "classes.h"
-
 #include "orv/db/connection.h"
 #include "orv/db/schema.h"
 #include "orv/registry.h"
@@ -15,6 +14,28 @@ Variant CheckedObject(const Variant& v, const Guid& iid) {
   return Variant(obj);
 }
 
+// The Data Source value as the connection string carries it: as it is, or between quotes when it
+// holds a semicolon, so that a folder or name can never end the value and add keys of its own.
+std::string DataSourceValue(const std::string& path) {
+  const bool plain = path.find(';') == std::string::npos && path.find('"') != 0 &&
+                     path.find('\'') != 0 && path.find(' ') != 0;
+  if (plain) return path;
+  if (path.find('"') == std::string::npos) return '"' + path + '"';
+  if (path.find('\'') == std::string::npos) return '\'' + path + '\'';
+  ThrowError(3044, "ORV.Database", "'" + path + "' is not a valid path.");
+}
+
+// The short name names a folder and a file inside the data folder, so it must be a plain name:
+// no separator, and not "." or "..". (An empty name is left to fail as the open does.)
+void CheckShortName(const std::string& name) {
+  if (name == "." || name == ".." ||
+      name.find_first_of(std::string("/\\\0", 3)) != std::string::npos)
+    ThrowError(3044, "ORV.Database",
+               "'" + name +
+                   "' is not a valid company short name: it names a folder and a file "
+                   "inside the data folder.");
+}
+
 }  // namespace
 
 Company::Company() : cn(db::NewConnection()), tables(MakeRef<Tables>()) {}
@@ -22,11 +43,12 @@ Company::Company() : cn(db::NewConnection()), tables(MakeRef<Tables>()) {}
 int16_t Company::Connect(const std::string& data_folder) {
   const std::string y = std::to_string(year1) + "_" + std::to_string(year2);
   const std::string path = data_folder + short_name + "\\" + short_name + "_" + y + ".mdb";
-  const std::string connection_string = "Provider=" + std::string(db::kProvider) +
-                                        ";Data Source=" + path + ";Jet OLEDB:Database Password=" +
-                                        std::string(db::kDatabasePassword);
   db::IConnection& c = db::ConnectionOf(cn);
   if (c.State() == db::kStateOpen) c.Close();
+  CheckShortName(short_name);
+  const std::string connection_string =
+      "Provider=" + std::string(db::kProvider) + ";Data Source=" + DataSourceValue(path) +
+      ";Jet OLEDB:Database Password=" + std::string(db::kDatabasePassword);
   c.Open(connection_string, "", "", -1);
   ShowMessage("Connection successfull...");
   AsDispatch(tables)->Call("Initialise_Table_Names", {Variant(year1), Variant(year2)});

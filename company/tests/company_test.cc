@@ -103,6 +103,9 @@ TEST_F(CompanyTest, FailedConnectShowsNothingAndLeavesNamesAndTheConnectionClose
       {"empty short name", Folder(), "", 2008, 2009, 3024},
       {"folder without its separator", data_.string(), "ACME", 2008, 2009, 3044},
       {"missing company folder", Folder(), "NOBODY", 2008, 2009, 3044},
+      {"short name leaving the data folder", Folder(), "../ACME", 2008, 2009, 3044},
+      {"folder adding a key of its own", Folder() + ";Data Source=" + Folder() + "ACME/x;", "ACME",
+       2008, 2009, 3044},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

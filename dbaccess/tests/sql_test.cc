@@ -78,7 +78,7 @@ TEST(ConnectionString, KeysWithoutCaseAndQuotedValues) {
   EXPECT_EQ(m["data source"], "/a;b/c.mdb");
   EXPECT_EQ(m["jet oledb:database password"], "K58!q47T%61d25&w84R");
   EXPECT_EQ(m.size(), 3u);
-  for (const char* bad : {"a=1;b;c=2", "=x", "a=\"unterminated", "a=\"x\" y"})
+  for (const char* bad : {"a=1;b;c=2", "a=1; A=2", "=x", "a=\"unterminated", "a=\"x\" y"})
     EXPECT_EQ(ErrorNumberOf([&] { ParseConnectionString(bad); }), err::kInvalidArgument) << bad;
 }
 
