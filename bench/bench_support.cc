@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <stdexcept>
+#include <vector>
 
 #include "orv/db/schema.h"
 #include "orv/registry.h"
@@ -111,6 +112,20 @@ void ReadVoucherRows(benchmark::State& state, sqlite3_stmt* row, sqlite3_stmt* n
           std::string(reinterpret_cast<const char*>(sqlite3_column_text(name, 0))));
     sqlite3_reset(name);
   }
+}
+
+void ListThroughComponent(benchmark::State& state, BenchDatabase& d, const char* prog_id,
+                          const char* method, const char* sql, int expected,
+                          const char* wrong_count) {
+  Ref<Dispatch> obj = CreateObject(prog_id);
+  for (auto _ : state) {
+    std::vector<Variant> args{Variant(sql), d.cn(), Variant(int16_t{2008}), Variant(int16_t{2009}),
+                              Variant()};
+    const Variant count = obj->Call(method, std::span<Variant>(args));
+    if (count.ToInt32() != expected) state.SkipWithError(wrong_count);
+    benchmark::DoNotOptimize(args[4]);
+  }
+  state.SetItemsProcessed(state.iterations() * expected);
 }
 
 int RunBenchmarks(int argc, char** argv, benchmark::BenchmarkReporter& reporter) {

@@ -101,20 +101,48 @@ void PrefillVouchers(BenchDatabase& d, int vouchers, int legs, const char* inser
   d.Exec("PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
-// Replaces the `legs` rows of voucher `id` as a save does: per leg a keyed delete through `del`
-// (kDeleteVoucherRow) and an insert through `ins`, whose parameters bind(ins, leg) sets.
-template <class BindLeg>
-void ReplaceVoucherRows(benchmark::State& state, sqlite3* db, sqlite3_stmt* del, sqlite3_stmt* ins,
-                        int16_t id, int legs, BindLeg bind) {
-  for (int leg = 0; leg < legs; ++leg) {
-    sqlite3_bind_int(del, 1, id);
-    sqlite3_bind_int(del, 2, leg + 1);
-    sqlite3_step(del);
-    sqlite3_reset(del);
-    bind(ins, leg);
-    if (sqlite3_step(ins) != SQLITE_DONE) state.SkipWithError(sqlite3_errmsg(db));
-    sqlite3_reset(ins);
+// How a run of raw saves is committed: each voucher in a transaction of its own (`durable`), or
+// all of them in one caller's transaction committed every `commit_every` vouchers, each voucher
+// there in a savepoint of its own when `savepoint` names one.
+struct RawCommit {
+  bool durable;
+  const char* savepoint;
+  int commit_every;
+};
+
+// Saves one voucher of `legs` rows per iteration on the raw connection as a save does: the
+// voucher id_of(k) for the k-th iteration, per leg a keyed delete (kDeleteVoucherRow) and an
+// insert through `insert`, whose parameters bind(statement, id, leg, k) sets.
+template <class IdOf, class BindRow>
+void SaveVouchersRaw(benchmark::State& state, BenchDatabase& d, int legs, const char* insert,
+                     const RawCommit& how, IdOf id_of, BindRow bind) {
+  Statement del(d, kDeleteVoucherRow), ins(d, insert);
+  const std::string savepoint = how.savepoint ? std::string("SAVEPOINT ") + how.savepoint : "";
+  const std::string release = how.savepoint ? std::string("RELEASE ") + how.savepoint : "";
+  int64_t k = 0;
+  if (!how.durable) d.Exec("BEGIN IMMEDIATE");
+  for (auto _ : state) {
+    const int16_t id = id_of(k);
+    if (how.durable) d.Exec("BEGIN IMMEDIATE");
+    if (how.savepoint) d.Exec(savepoint);
+    for (int leg = 0; leg < legs; ++leg) {
+      sqlite3_bind_int(del.get(), 1, id);
+      sqlite3_bind_int(del.get(), 2, leg + 1);
+      sqlite3_step(del.get());
+      sqlite3_reset(del.get());
+      bind(ins.get(), id, leg, k);
+      if (sqlite3_step(ins.get()) != SQLITE_DONE) state.SkipWithError(sqlite3_errmsg(d.raw()));
+      sqlite3_reset(ins.get());
+    }
+    if (how.savepoint) d.Exec(release);
+    if (how.durable) d.Exec("COMMIT");
+    if (++k % how.commit_every == 0 && !how.durable) {
+      d.Exec("COMMIT");
+      d.Exec("BEGIN IMMEDIATE");
+    }
   }
+  if (!how.durable) d.Exec("COMMIT");
+  state.SetItemsProcessed(state.iterations());
 }
 
 // Reads the `legs` rows of voucher `id` as a read does: each row by key through `row`
@@ -122,6 +150,13 @@ void ReplaceVoucherRows(benchmark::State& state, sqlite3* db, sqlite3_stmt* del,
 // (kSelectAccountName).
 void ReadVoucherRows(benchmark::State& state, sqlite3_stmt* row, sqlite3_stmt* name, int16_t id,
                      int legs);
+
+// Calls the list method `method` of a new `prog_id` object once per iteration with `sql` (and
+// the connection, the year pair and the by-reference array), as a front-end lists rows; an
+// iteration that lists other than `expected` rows is `wrong_count`.
+void ListThroughComponent(benchmark::State& state, BenchDatabase& d, const char* prog_id,
+                          const char* method, const char* sql, int expected,
+                          const char* wrong_count);
 
 // What a benchmark program's main does, with `reporter` for its output.
 int RunBenchmarks(int argc, char** argv, benchmark::BenchmarkReporter& reporter);

@@ -55,15 +55,8 @@ void BM_ItemList_Component(benchmark::State& state) {
   BenchDatabase d;
   const int items = int(state.range(0));
   Prefill(d, items);
-  Ref<Dispatch> item = CreateObject("ORVItems.clsItems");
-  for (auto _ : state) {
-    std::vector<Variant> args{Variant(kList), d.cn(), Variant(int16_t{2008}),
-                              Variant(int16_t{2009}), Variant()};
-    const Variant count = item->Call("Get_Item_With_Details", std::span<Variant>(args));
-    if (count.ToInt32() != items) state.SkipWithError("wrong item count");
-    benchmark::DoNotOptimize(args[4]);
-  }
-  state.SetItemsProcessed(state.iterations() * items);
+  ListThroughComponent(state, d, "ORVItems.clsItems", "Get_Item_With_Details", kList, items,
+                       "wrong item count");
 }
 
 // What the component keeps of one item: its 26 column values and the five names.

@@ -186,15 +186,8 @@ void BM_ListWithDetails_Component(benchmark::State& state) {
   BenchDatabase d;
   const int accounts = int(state.range(0));
   Prefill(d, accounts);
-  Ref<Dispatch> account = CreateObject("ORVMasters.clsAccount");
-  for (auto _ : state) {
-    std::vector<Variant> args{Variant(kList), d.cn(), Variant(int16_t{2008}),
-                              Variant(int16_t{2009}), Variant()};
-    const Variant count = account->Call("Get_Accounts_With_Details", std::span<Variant>(args));
-    if (count.ToInt32() != accounts) state.SkipWithError("wrong account count");
-    benchmark::DoNotOptimize(args[4]);
-  }
-  state.SetItemsProcessed(state.iterations() * accounts);
+  ListThroughComponent(state, d, "ORVMasters.clsAccount", "Get_Accounts_With_Details", kList,
+                       accounts, "wrong account count");
 }
 
 // What a fully read account holds: the columns of its row and of its details row.

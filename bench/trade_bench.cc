@@ -122,30 +122,17 @@ void SaveComponent(benchmark::State& state, Commit mode) {
 
 // The same statements on the raw connection with prepared statements reused.
 void SaveRaw(benchmark::State& state, Commit mode) {
-  const bool durable = mode == Commit::kEachVoucher;
-  const bool savepoint = mode == Commit::kCallerTransactionWithSavepoints;
   BenchDatabase d;
   const int vouchers = int(state.range(0));
   Prefill(d, vouchers);
-  Statement del(d, kDeleteVoucherRow), ins(d, kInsert);
-  int64_t k = 0;
-  if (!durable) d.Exec("BEGIN IMMEDIATE");
-  for (auto _ : state) {
-    const int16_t id = VoucherId(Pick(k, vouchers), vouchers);
-    if (durable) d.Exec("BEGIN IMMEDIATE");
-    if (savepoint) d.Exec("SAVEPOINT sale");
-    ReplaceVoucherRows(state, d.raw(), del.get(), ins.get(), id, 5, [&](sqlite3_stmt* s, int leg) {
-      BindRow(s, id, leg, kAmounts[size_t(leg)] + double(k % 3));
-    });
-    if (durable) d.Exec("COMMIT");
-    if (savepoint) d.Exec("RELEASE sale");
-    if (++k % kCommitEvery == 0 && !durable) {
-      d.Exec("COMMIT");
-      d.Exec("BEGIN IMMEDIATE");
-    }
-  }
-  if (!durable) d.Exec("COMMIT");
-  state.SetItemsProcessed(state.iterations());
+  const RawCommit how{mode == Commit::kEachVoucher,
+                      mode == Commit::kCallerTransactionWithSavepoints ? "sale" : nullptr,
+                      kCommitEvery};
+  SaveVouchersRaw(
+      state, d, 5, kInsert, how, [&](int64_t k) { return VoucherId(Pick(k, vouchers), vouchers); },
+      [](sqlite3_stmt* s, int16_t id, int leg, int64_t k) {
+        BindRow(s, id, leg, kAmounts[size_t(leg)] + double(k % 3));
+      });
 }
 
 void BM_SaveSale_Component(benchmark::State& state) {

@@ -128,25 +128,12 @@ void SaveRaw(benchmark::State& state, bool durable, bool savepoint = false) {
   BenchDatabase d;
   const int vouchers = int(state.range(0));
   Prefill(d, vouchers);
-  Statement del(d, kDeleteVoucherRow), ins(d, kInsert);
-  int64_t k = 0;
-  if (!durable) d.Exec("BEGIN IMMEDIATE");
-  for (auto _ : state) {
-    const int16_t id = VoucherId(Pick(k, vouchers), vouchers);
-    if (durable) d.Exec("BEGIN IMMEDIATE");
-    if (savepoint) d.Exec("SAVEPOINT receipt");
-    ReplaceVoucherRows(state, d.raw(), del.get(), ins.get(), id, 5, [&](sqlite3_stmt* s, int leg) {
-      BindRow(s, id, leg, kAmounts[size_t(leg)] + double(k % 3));
-    });
-    if (savepoint) d.Exec("RELEASE receipt");
-    if (durable) d.Exec("COMMIT");
-    if (++k % kCommitEvery == 0 && !durable) {
-      d.Exec("COMMIT");
-      d.Exec("BEGIN IMMEDIATE");
-    }
-  }
-  if (!durable) d.Exec("COMMIT");
-  state.SetItemsProcessed(state.iterations());
+  SaveVouchersRaw(
+      state, d, 5, kInsert, RawCommit{durable, savepoint ? "receipt" : nullptr, kCommitEvery},
+      [&](int64_t k) { return VoucherId(Pick(k, vouchers), vouchers); },
+      [](sqlite3_stmt* s, int16_t id, int leg, int64_t k) {
+        BindRow(s, id, leg, kAmounts[size_t(leg)] + double(k % 3));
+      });
 }
 
 void BM_SaveReceiptDurable_Component(benchmark::State& state) {
