@@ -126,14 +126,8 @@ const ClassTable<Vchr>& Vchr::Table() {
   static const ClassTable<Vchr> table = [] {
     std::vector<MemberDef<Vchr>> defs;
     db::AddFieldMembers(defs, Fields(), &Vchr::values_);
-    defs.push_back({{"Save",
-                     0x60030001,
-                     kMethod,
-                     kInt16,
-                     {{"SaveFlag", kText},
-                      {"cn", VarType::Object, true},
-                      {"intY1", kInt16},
-                      {"intY2", kInt16}}},
+    const ParamInfo cn{"cn", VarType::Object, true}, y1{"intY1", kInt16}, y2{"intY2", kInt16};
+    defs.push_back({{"Save", 0x60030001, kMethod, kInt16, {{"SaveFlag", kText}, cn, y1, y2}},
                     nullptr,
                     nullptr,
                     // The flag is not looked at: every save replaces the row.
@@ -144,11 +138,7 @@ const ClassTable<Vchr>& Vchr::Table() {
                      0x60030002,
                      kMethod,
                      VarType::Empty,
-                     {{"intVId", kInt16},
-                      {"VEntryNo", kInt16},
-                      {"cn", VarType::Object, true},
-                      {"intY1", kInt16},
-                      {"intY2", kInt16}}},
+                     {{"intVId", kInt16}, {"VEntryNo", kInt16}, cn, y1, y2}},
                     nullptr,
                     nullptr,
                     [](Vchr& v, std::span<Variant> a) {

@@ -131,34 +131,24 @@ void AddLegVoucherMembers(std::vector<MemberDef<T>>& defs, const LegVoucherSpec&
     d.put = [i](T& self, const Variant& v) { self.legs[i] = VoucherOf(v); };
     defs.push_back(std::move(d));
   }
-  defs.push_back({{"Save",
-                   kSaveId,
-                   kMethod,
-                   VarType::Int16,
-                   {{"SaveFlag", VarType::Text},
-                    {"cn", VarType::Object, true},
-                    {"intY1", VarType::Int16},
-                    {"intY2", VarType::Int16}}},
-                  nullptr,
-                  nullptr,
-                  [](T& self, std::span<Variant> a) {
-                    a[0].ToText();  // passed on to the legs, which do not look at it
-                    return Variant(self.Save(a[1], a[2].ToInt16(), a[3].ToInt16()));
-                  }});
-  defs.push_back({{"Read",
-                   kReadId,
-                   kMethod,
-                   VarType::Empty,
-                   {{"intVId", VarType::Int16},
-                    {"cn", VarType::Object, true},
-                    {"intY1", VarType::Int16},
-                    {"intY2", VarType::Int16}}},
-                  nullptr,
-                  nullptr,
-                  [](T& self, std::span<Variant> a) {
-                    self.Read(a[0].ToInt16(), a[1], a[2].ToInt16(), a[3].ToInt16());
-                    return Variant();
-                  }});
+  const ParamInfo cn{"cn", VarType::Object, true}, y1{"intY1", VarType::Int16},
+      y2{"intY2", VarType::Int16};
+  defs.push_back(
+      {{"Save", kSaveId, kMethod, VarType::Int16, {{"SaveFlag", VarType::Text}, cn, y1, y2}},
+       nullptr,
+       nullptr,
+       [](T& self, std::span<Variant> a) {
+         a[0].ToText();  // passed on to the legs, which do not look at it
+         return Variant(self.Save(a[1], a[2].ToInt16(), a[3].ToInt16()));
+       }});
+  defs.push_back(
+      {{"Read", kReadId, kMethod, VarType::Empty, {{"intVId", VarType::Int16}, cn, y1, y2}},
+       nullptr,
+       nullptr,
+       [](T& self, std::span<Variant> a) {
+         self.Read(a[0].ToInt16(), a[1], a[2].ToInt16(), a[3].ToInt16());
+         return Variant();
+       }});
 }
 
 }  // namespace orv::vouchers

@@ -112,29 +112,21 @@ const ClassTable<Voucher>& Voucher::Table() {
   static const ClassTable<Voucher> table = [] {
     std::vector<MemberDef<Voucher>> defs;
     db::AddFieldMembers(defs, VoucherFields(), &Voucher::row);
-    defs.push_back({{"Save",
-                     0x60030001,
-                     kMethod,
-                     VarType::Int16,
-                     {{"SaveFlag", VarType::Text},
-                      {"cn", VarType::Object, true},
-                      {"intY1", VarType::Int16},
-                      {"intY2", VarType::Int16}}},
-                    nullptr,
-                    nullptr,
-                    [](Voucher& v, std::span<Variant> a) {
-                      a[0].ToText();  // the flag is not looked at; every text replaces the row
-                      return Variant(v.Save(a[1], a[2].ToInt16(), a[3].ToInt16()));
-                    }});
+    const ParamInfo cn{"cn", VarType::Object, true}, y1{"intY1", VarType::Int16},
+        y2{"intY2", VarType::Int16};
+    defs.push_back(
+        {{"Save", 0x60030001, kMethod, VarType::Int16, {{"SaveFlag", VarType::Text}, cn, y1, y2}},
+         nullptr,
+         nullptr,
+         [](Voucher& v, std::span<Variant> a) {
+           a[0].ToText();  // the flag is not looked at; every text replaces the row
+           return Variant(v.Save(a[1], a[2].ToInt16(), a[3].ToInt16()));
+         }});
     defs.push_back({{"Read",
                      0x60030002,
                      kMethod,
                      VarType::Empty,
-                     {{"intVId", VarType::Int16},
-                      {"VEntryNo", VarType::Int16},
-                      {"cn", VarType::Object, true},
-                      {"intY1", VarType::Int16},
-                      {"intY2", VarType::Int16}}},
+                     {{"intVId", VarType::Int16}, {"VEntryNo", VarType::Int16}, cn, y1, y2}},
                     nullptr,
                     nullptr,
                     [](Voucher& v, std::span<Variant> a) {
