@@ -1,5 +1,5 @@
 // What every component's tests share: a fresh year database (2008/2009) in a temporary folder
-// with a connection opened on it, plain-SQL helpers to arrange and inspect its rows behind the
+// with a connection opened on it, plain-SQL helpers to arrange its rows and look at them behind the
 // components' backs, late-bound calls that pass the connection and the year pair, and (from
 // error_of.h) the error that a call raises.
 #pragma once
