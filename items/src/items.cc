@@ -93,9 +93,9 @@ constexpr size_t kGrpNo = IndexOf("IM_GrpNo");
 
 // The FieldSpec rows alone, for the record and its property members.
 constexpr auto kSpecs = [] {
-  std::array<db::FieldSpec, kFieldCount> specs{};
-  for (size_t i = 0; i < kFieldCount; ++i) specs[i] = kFields[i].prop;
-  return specs;
+  std::array<db::FieldSpec, kFieldCount> fields{};
+  for (size_t i = 0; i < kFieldCount; ++i) fields[i] = kFields[i].prop;
+  return fields;
 }();
 
 // For each field, the field whose number its name is looked up by (kNoField for none).

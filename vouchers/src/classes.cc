@@ -1,8 +1,8 @@
 #include "classes.h"
 
+#include "orv/db/read_snapshot.h"
 #include "orv/db/recordset.h"
 #include "orv/db/sql.h"
-#include "orv/db/read_snapshot.h"
 
 namespace orv::vouchers {
 namespace {
@@ -44,7 +44,7 @@ template <class T>
 ClassTable<T> MakeTable(std::string_view name, std::string_view clsid, std::string_view iface,
                         std::string_view iid) {
   std::vector<MemberDef<T>> defs;
-  AddLegVoucherMembers(defs, T::Spec());
+  AddLegVoucherMembers(defs, T::Layout());
   return ClassTable<T>(name, clsid, iface, iid, std::move(defs));
 }
 
@@ -52,11 +52,11 @@ ClassTable<T> MakeTable(std::string_view name, std::string_view clsid, std::stri
 
 // ---- clsRcptVoucher
 
-RcptVoucher::RcptVoucher() : LegVoucher(Spec()) {}
+RcptVoucher::RcptVoucher() : LegVoucher(Layout()) {}
 
-const LegVoucherSpec& RcptVoucher::Spec() {
-  static const LegVoucherSpec spec(ReceiptLegs(), {}, {FiveLegs(kCustomer)});
-  return spec;
+const LegLayout& RcptVoucher::Layout() {
+  static const LegLayout layout(ReceiptLegs(), {}, {FiveLegs(kCustomer)});
+  return layout;
 }
 
 const ClassTable<RcptVoucher>& RcptVoucher::Table() {
@@ -68,10 +68,10 @@ const ClassTable<RcptVoucher>& RcptVoucher::Table() {
 
 // ---- clsPymtVoucher
 
-PymtVoucher::PymtVoucher() : LegVoucher(Spec()) {}
+PymtVoucher::PymtVoucher() : LegVoucher(Layout()) {}
 
-const LegVoucherSpec& PymtVoucher::Spec() {
-  static const LegVoucherSpec spec(
+const LegLayout& PymtVoucher::Layout() {
+  static const LegLayout layout(
       {
           {"Bank", "BankAccId", "BankAmt", "BankAmtSign"},
           {"PurchaseReturn", "PurchaseReturnAccId", "PurchaseReturnAmt", "PurchaseReturnAmtSign"},
@@ -80,7 +80,7 @@ const LegVoucherSpec& PymtVoucher::Spec() {
           {"Supplier", "SupplierAccId", "SupplierAmt", "SupplierAmtSign"},
       },
       {}, {FiveLegs(/*Supplier*/ 4)});
-  return spec;
+  return layout;
 }
 
 const ClassTable<PymtVoucher>& PymtVoucher::Table() {
@@ -92,11 +92,11 @@ const ClassTable<PymtVoucher>& PymtVoucher::Table() {
 
 // ---- clsContraVoucher
 
-ContraVoucher::ContraVoucher() : LegVoucher(Spec()) {}
+ContraVoucher::ContraVoucher() : LegVoucher(Layout()) {}
 
-const LegVoucherSpec& ContraVoucher::Spec() {
+const LegLayout& ContraVoucher::Layout() {
   enum : uint8_t { kCash, kBankLeg };
-  static const LegVoucherSpec spec(
+  static const LegLayout layout(
       {
           {"Cash", "CashAccId", "CashAmt", "CashAmtSign"},
           {"Bank", "BankAccId", "BankAmt", "BankAmtSign"},
@@ -110,7 +110,7 @@ const LegVoucherSpec& ContraVoucher::Spec() {
          {S::kTrio, kCash},
          {S::kTrio, kBankLeg},
          {S::kHeader, kCash}}}});
-  return spec;
+  return layout;
 }
 
 const ClassTable<ContraVoucher>& ContraVoucher::Table() {
@@ -122,10 +122,10 @@ const ClassTable<ContraVoucher>& ContraVoucher::Table() {
 
 // ---- clsBankVoucher
 
-BankVoucher::BankVoucher() : LegVoucher(Spec()) {}
+BankVoucher::BankVoucher() : LegVoucher(Layout()) {}
 
-const LegVoucherSpec& BankVoucher::Spec() {
-  static const LegVoucherSpec spec(
+const LegLayout& BankVoucher::Layout() {
+  static const LegLayout layout(
       ReceiptLegs(),
       // Row 1 decides the layout: it is read into Bank and gives the header.
       {{S::kRead, kBank, 1}, {S::kHeader, kBank}},
@@ -154,7 +154,7 @@ const LegVoucherSpec& BankVoucher::Spec() {
             {S::kHeaderField, kBank, hf::kVchType3},
             {S::kTrio, kBank}}},
       });
-  return spec;
+  return layout;
 }
 
 int16_t BankVoucher::Get_Vouchers_With_Details(const std::string& sql, const Variant& cn,
@@ -184,7 +184,7 @@ int16_t BankVoucher::Get_Vouchers_With_Details(const std::string& sql, const Var
 const ClassTable<BankVoucher>& BankVoucher::Table() {
   static const ClassTable<BankVoucher> table = [] {
     std::vector<MemberDef<BankVoucher>> defs;
-    AddLegVoucherMembers(defs, Spec());
+    AddLegVoucherMembers(defs, Layout());
     defs.push_back({{"Get_Vouchers_With_Details",
                      kReadId + 1,
                      kMethod,

@@ -11,7 +11,7 @@ namespace orv::vouchers {
 class RcptVoucher final : public DispatchObject<RcptVoucher>, public LegVoucher {
  public:
   RcptVoucher();
-  static const LegVoucherSpec& Spec();
+  static const LegLayout& Layout();
   static const ClassTable<RcptVoucher>& Table();
   static const TypeInfo& Type_() { return Table().type(); }
 };
@@ -20,7 +20,7 @@ class RcptVoucher final : public DispatchObject<RcptVoucher>, public LegVoucher 
 class PymtVoucher final : public DispatchObject<PymtVoucher>, public LegVoucher {
  public:
   PymtVoucher();
-  static const LegVoucherSpec& Spec();
+  static const LegLayout& Layout();
   static const ClassTable<PymtVoucher>& Table();
   static const TypeInfo& Type_() { return Table().type(); }
 };
@@ -29,7 +29,7 @@ class PymtVoucher final : public DispatchObject<PymtVoucher>, public LegVoucher 
 class ContraVoucher final : public DispatchObject<ContraVoucher>, public LegVoucher {
  public:
   ContraVoucher();
-  static const LegVoucherSpec& Spec();
+  static const LegLayout& Layout();
   static const ClassTable<ContraVoucher>& Table();
   static const TypeInfo& Type_() { return Table().type(); }
 };
@@ -38,7 +38,7 @@ class ContraVoucher final : public DispatchObject<ContraVoucher>, public LegVouc
 class BankVoucher final : public DispatchObject<BankVoucher>, public LegVoucher {
  public:
   BankVoucher();
-  static const LegVoucherSpec& Spec();
+  static const LegLayout& Layout();
   static const ClassTable<BankVoucher>& Table();
   static const TypeInfo& Type_() { return Table().type(); }
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "orv/db/unit.h"
 #include "orv/db/read_snapshot.h"
+#include "orv/db/unit.h"
 
 namespace orv::vouchers {
 namespace {
@@ -59,8 +59,8 @@ std::span<const db::FieldSpec> HeaderFields() {
   return fields;
 }
 
-LegVoucherSpec::LegVoucherSpec(std::vector<LegDef> legs_in, std::vector<ReadStep> read_prefix_in,
-                               std::vector<Layout> layouts_in)
+LegLayout::LegLayout(std::vector<LegDef> legs_in, std::vector<ReadStep> read_prefix_in,
+                     std::vector<Layout> layouts_in)
     : legs(std::move(legs_in)),
       read_prefix(std::move(read_prefix_in)),
       layouts(std::move(layouts_in)) {
@@ -72,9 +72,9 @@ LegVoucherSpec::LegVoucherSpec(std::vector<LegDef> legs_in, std::vector<ReadStep
   }
 }
 
-LegVoucher::LegVoucher(const LegVoucherSpec& spec)
-    : header(HeaderFields()), trios(spec.trio_fields), spec_(spec) {
-  for (size_t i = 0; i < spec.legs.size(); ++i) legs.push_back(MakeRef<Voucher>());
+LegVoucher::LegVoucher(const LegLayout& layout)
+    : header(HeaderFields()), trios(layout.trio_fields), layout_(layout) {
+  for (size_t i = 0; i < layout.legs.size(); ++i) legs.push_back(MakeRef<Voucher>());
 }
 
 Voucher& LegVoucher::Leg(size_t i) const {
@@ -83,7 +83,7 @@ Voucher& LegVoucher::Leg(size_t i) const {
 }
 
 const Layout* LegVoucher::LayoutOf(const std::string& voucher_type) const {
-  for (const Layout& layout : spec_.layouts) {
+  for (const Layout& layout : layout_.layouts) {
     if (layout.types.empty()) return &layout;
     for (std::string_view t : layout.types)
       if (t == voucher_type) return &layout;
@@ -152,7 +152,7 @@ void LegVoucher::Run(const ReadStep& step, int16_t id, const Variant& cn, int16_
 
 void LegVoucher::Read(int16_t id, const Variant& cn, int16_t y1, int16_t y2) {
   db::ReadSnapshot snapshot(cn);  // every leg from the same state of the table
-  for (const ReadStep& step : spec_.read_prefix) Run(step, id, cn, y1, y2);
+  for (const ReadStep& step : layout_.read_prefix) Run(step, id, cn, y1, y2);
   const Layout* layout = LayoutOf(header.Text(hf::kVoucherType));
   if (!layout) return;
   for (const ReadStep& step : layout->read) Run(step, id, cn, y1, y2);

@@ -2,7 +2,7 @@
 // the voucher, an account/amount/sign trio per leg, and one clsVoucher per leg through which
 // the voucher is saved and read. One implementation serves every class; what differs between
 // the classes (their legs, entry numbers, save orders, where the header is read from) is a
-// declarative LegVoucherSpec per class.
+// declarative LegLayout per class.
 #pragma once
 
 #include <cstdint>
@@ -49,9 +49,9 @@ struct Layout {
   std::vector<ReadStep> read;           // Read, after the class's read_prefix
 };
 
-struct LegVoucherSpec {
-  LegVoucherSpec(std::vector<LegDef> legs, std::vector<ReadStep> read_prefix,
-                 std::vector<Layout> layouts);
+struct LegLayout {
+  LegLayout(std::vector<LegDef> legs, std::vector<ReadStep> read_prefix,
+            std::vector<Layout> layouts);
 
   std::vector<LegDef> legs;                // interface order, which is also the order of creation
   std::vector<ReadStep> read_prefix;       // read steps before the layout is chosen
@@ -96,7 +96,7 @@ inline constexpr DispId kReadId = 0x60030001;
 
 class LegVoucher {
  public:
-  explicit LegVoucher(const LegVoucherSpec& spec);
+  explicit LegVoucher(const LegLayout& layout);
 
   // Fills and saves the legs of the layout of V_VoucherType, all of them or none. Returns 0.
   int16_t Save(const Variant& cn, int16_t y1, int16_t y2);
@@ -114,19 +114,20 @@ class LegVoucher {
   void Run(const ReadStep& step, int16_t id, const Variant& cn, int16_t y1, int16_t y2);
   Voucher& Leg(size_t i) const;
 
-  const LegVoucherSpec& spec_;
+  const LegLayout& layout_;
 };
 
 // Appends the members every multi-leg voucher class has, in interface order: the header, the
 // trios, the leg objects, Save and Read. T derives from LegVoucher.
 template <class T>
-void AddLegVoucherMembers(std::vector<MemberDef<T>>& defs, const LegVoucherSpec& spec) {
+void AddLegVoucherMembers(std::vector<MemberDef<T>>& defs, const LegLayout& layout) {
   db::AddFieldMembers<T>(defs, HeaderFields(), &T::header);
-  db::AddFieldMembers<T>(defs, std::span<const db::FieldSpec>(spec.trio_fields), &T::trios);
-  DispId id = kFirstPropertyId + DispId(hf::kCount + spec.trio_fields.size());
-  for (size_t i = 0; i < spec.legs.size(); ++i) {
+  db::AddFieldMembers<T>(defs, std::span<const db::FieldSpec>(layout.trio_fields), &T::trios);
+  DispId id = kFirstPropertyId + DispId(hf::kCount + layout.trio_fields.size());
+  for (size_t i = 0; i < layout.legs.size(); ++i) {
     MemberDef<T> d;
-    d.info = MemberInfo{spec.legs[i].object, id++, kPropertyGet | kPropertyPutRef, VarType::Object};
+    d.info =
+        MemberInfo{layout.legs[i].object, id++, kPropertyGet | kPropertyPutRef, VarType::Object};
     d.get = [i](T& self) { return Variant(self.legs[i]); };
     d.put = [i](T& self, const Variant& v) { self.legs[i] = VoucherOf(v); };
     defs.push_back(std::move(d));
