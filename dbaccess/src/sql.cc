@@ -68,8 +68,12 @@ void CheckSortList(std::string_view list) {
     if (i < list.size() && list[i] == '[') {
       const size_t end = list.find(']', i + 1);
       if (end == std::string_view::npos || end == i + 1) Refuse("Not a sort list", list);
+      // A bracketed name holds no quote, no bracket and no control character (a NUL would end
+      // the statement the engine reads).
       for (size_t k = i + 1; k < end; ++k)
-        if (list[k] == '[' || list[k] == '\'' || list[k] == '"') Refuse("Not a sort list", list);
+        if (list[k] == '[' || list[k] == '\'' || list[k] == '"' ||
+            static_cast<unsigned char>(list[k]) < 0x20)
+          Refuse("Not a sort list", list);
       i = end + 1;
     } else if (i < list.size() && IsIdentStart(list[i])) {
       while (i < list.size() && IsIdentChar(list[i])) ++i;

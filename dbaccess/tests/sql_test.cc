@@ -23,6 +23,9 @@ TEST(SqlText, CallerFragmentsAreChecked) {
   for (const char* bad : {"", "AM_AccName;", "AM_AccName, ", "1", "AM_AccName DESC DESC",
                           "AM_AccName; drop table x", "(select 1)", "AM_AccName -- x"})
     EXPECT_EQ(ErrorNumberOf([&] { CheckSortList(bad); }), err::kUnsafeSqlFragment) << bad;
+  // A NUL inside a bracketed name would end the statement early.
+  EXPECT_EQ(ErrorNumberOf([] { CheckSortList(std::string_view("[15\0\xff]", 6)); }),
+            err::kUnsafeSqlFragment);
 }
 
 using ReadOnlyQueryTest = YearDatabaseTest;
