@@ -36,9 +36,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           text == ">=");
 
   if (Accepted(orv::db::CheckSortList, text)) {
-    for (char c : text)
-      Check(c != ';' && c != '\'' && c != '"' && c != '(' && c != ')' && c != '-' && c != '/' &&
-            c != '\0');
+    // Outside bracketed names nothing may end the statement, open a comment or an expression;
+    // inside them the engine reads everything up to the closing bracket as the name, so only
+    // control characters (a NUL ends the text the engine reads) are out of place.
+    bool in_brackets = false;
+    for (char c : text) {
+      if (in_brackets) {
+        Check(static_cast<unsigned char>(c) >= 0x20);
+        in_brackets = c != ']';
+      } else {
+        Check(c != ';' && c != '\'' && c != '"' && c != '(' && c != ')' && c != '-' && c != '/' &&
+              c != '\0');
+        in_brackets = c == '[';
+      }
+    }
   }
 
   const std::string quoted = orv::db::Quote(text);

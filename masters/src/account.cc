@@ -29,7 +29,6 @@ constexpr FieldSpec kFields[] = {
 };
 constexpr DispId kDispIdAD = 0x68030000;
 
-constexpr size_t kAccountId = Account::kAccountId;
 constexpr size_t kAccountType = 3;
 constexpr size_t kGroupNo = 7;
 constexpr size_t kLevelNo = 8;
