@@ -1,6 +1,6 @@
 #include "classes.h"
 #include "orv/db/connection.h"
-#include "orv/db/schema.h"
+#include "orv/db/connection_string.h"
 #include "orv/registry.h"
 
 namespace orv::company {
@@ -12,17 +12,6 @@ Variant CheckedObject(const Variant& v, const Guid& iid) {
   Ref<Object> obj = v.ToObject();
   if (obj && !obj->QueryInterface(iid)) ThrowTypeMismatch();
   return Variant(obj);
-}
-
-// The Data Source value as the connection string carries it: as it is, or between quotes when it
-// holds a semicolon, so that a folder or name can never end the value and add keys of its own.
-std::string DataSourceValue(const std::string& path) {
-  const bool plain = path.find(';') == std::string::npos && path.find('"') != 0 &&
-                     path.find('\'') != 0 && path.find(' ') != 0;
-  if (plain) return path;
-  if (path.find('"') == std::string::npos) return '"' + path + '"';
-  if (path.find('\'') == std::string::npos) return '\'' + path + '\'';
-  ThrowError(3044, "ORV.Database", "'" + path + "' is not a valid path.");
 }
 
 // The short name names a folder and a file inside the data folder, so it must be a plain name:
@@ -46,10 +35,7 @@ int16_t Company::Connect(const std::string& data_folder) {
   db::IConnection& c = db::ConnectionOf(cn);
   if (c.State() == db::kStateOpen) c.Close();
   CheckShortName(short_name);
-  const std::string connection_string =
-      "Provider=" + std::string(db::kProvider) + ";Data Source=" + DataSourceValue(path) +
-      ";Jet OLEDB:Database Password=" + std::string(db::kDatabasePassword);
-  c.Open(connection_string, "", "", -1);
+  c.Open(db::ConnectionStringFor(std::string_view(path)), "", "", -1);
   ShowMessage("Connection successfull...");
   AsDispatch(tables)->Call("Initialise_Table_Names", {Variant(year1), Variant(year2)});
   ShowMessage("Tables Initialised ...");

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "engine_error.h"
+#include "orv/db/connection.h"
+#include "orv/db/schema.h"
 
 namespace orv::db {
 namespace {
@@ -14,6 +16,22 @@ std::string_view Trim(std::string_view s) {
 }
 
 }  // namespace
+
+std::string ConnectionStringFor(std::string_view data_source) {
+  std::string value(data_source);
+  const bool plain = value.find(';') == std::string::npos && value.find('"') != 0 &&
+                     value.find('\'') != 0 && value.find(' ') != 0;
+  if (!plain) {
+    if (value.find('"') == std::string::npos)
+      value = '"' + value + '"';
+    else if (value.find('\'') == std::string::npos)
+      value = '\'' + value + '\'';
+    else
+      ThrowDb(3044, "'" + value + "' is not a valid path.");
+  }
+  return "Provider=" + std::string(kProvider) + ";Data Source=" + value +
+         ";Jet OLEDB:Database Password=" + std::string(kDatabasePassword);
+}
 
 std::unordered_map<std::string, std::string> ParseConnectionString(std::string_view s) {
   std::unordered_map<std::string, std::string> out;

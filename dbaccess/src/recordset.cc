@@ -311,6 +311,22 @@ struct Recordset::Impl {
     pending.emplace_back(i, v);
   }
 
+  // The INSERT (adding) or UPDATE-by-rowid text for the pending columns, each a parameter.
+  std::string ChangeSql(const std::string& table) const {
+    if (adding && pending.empty()) return "INSERT INTO " + QuoteName(table) + " DEFAULT VALUES";
+    std::string sql =
+        (adding ? "INSERT INTO " : "UPDATE ") + QuoteName(table) + (adding ? " (" : " SET ");
+    for (size_t k = 0; k < pending.size(); ++k) {
+      if (k) sql += ',';
+      sql += QuoteName(desc->columns[size_t(pending[k].first)].Origin());
+      if (!adding) sql += "=?";
+    }
+    if (!adding) return sql + " WHERE rowid=?";
+    sql += ") VALUES (?";
+    for (size_t k = 1; k < pending.size(); ++k) sql += ",?";
+    return sql + ")";
+  }
+
   void Update() {
     if (!adding && pending.empty()) return;
     const std::string& table = TargetTable(!adding && !added);
@@ -320,28 +336,7 @@ struct Recordset::Impl {
     for (const auto& p : pending)
       key.append(reinterpret_cast<const char*>(&p.first), sizeof p.first);
     std::string& sql = desc->statements[key];
-    if (!sql.empty()) {
-    } else if (adding) {
-      if (pending.empty()) {
-        sql = "INSERT INTO " + QuoteName(table) + " DEFAULT VALUES";
-      } else {
-        sql = "INSERT INTO " + QuoteName(table) + " (";
-        std::string marks;
-        for (size_t k = 0; k < pending.size(); ++k) {
-          if (k) sql += ',', marks += ',';
-          sql += QuoteName(desc->columns[size_t(pending[k].first)].Origin());
-          marks += '?';
-        }
-        sql += ") VALUES (" + marks + ")";
-      }
-    } else {
-      sql = "UPDATE " + QuoteName(table) + " SET ";
-      for (size_t k = 0; k < pending.size(); ++k) {
-        if (k) sql += ',';
-        sql += QuoteName(desc->columns[size_t(pending[k].first)].Origin()) + "=?";
-      }
-      sql += " WHERE rowid=?";
-    }
+    if (sql.empty()) sql = ChangeSql(table);
     sqlite3_stmt* s = cn->AcquireStatement(sql);
     try {
       for (size_t k = 0; k < pending.size(); ++k)

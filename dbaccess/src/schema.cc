@@ -10,6 +10,7 @@
 
 #include "engine_error.h"
 #include "orv/db/connection.h"
+#include "orv/db/connection_string.h"
 #include "orv/db/sql.h"
 
 namespace orv::db {
@@ -174,8 +175,7 @@ fs::path YearDatabaseFile(const fs::path& folder, std::string_view short_name, i
 }
 
 std::string ConnectionStringFor(const fs::path& file) {
-  return "Provider=" + std::string(kProvider) + ";Data Source=" + file.string() +
-         ";Jet OLEDB:Database Password=" + std::string(kDatabasePassword);
+  return ConnectionStringFor(std::string_view(file.string()));
 }
 
 void CreateYearDatabase(const fs::path& file, int16_t y1, int16_t y2) {

@@ -221,8 +221,8 @@ LiftedSql LiftLiterals(std::string_view sql) {
         out.text.append(number);
       }
       i = j;
-    } else if (c == '?' || c == ':' || c == '@' || c == '$') {
-      // The caller's own parameters would shift ours: leave the statement as it is.
+    } else if (c == ':' || c == '@' || c == '$') {
+      // Named parameters of the caller's own would mix with ours: leave the statement as it is.
       LiftedSql plain;
       plain.text = std::string(sql);
       return plain;

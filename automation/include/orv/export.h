@@ -3,10 +3,8 @@
 // its entry points.
 #pragma once
 
-#if defined(ORV_BUILDING_AUTOMATION)
+// One definition serves both sides: on ELF the same attribute exports a symbol from the runtime
+// and makes the importing side bind to it.
 #define ORV_API __attribute__((visibility("default")))
-#else
-#define ORV_API __attribute__((visibility("default")))
-#endif
 
 #define ORV_EXPORT extern "C" __attribute__((visibility("default")))
